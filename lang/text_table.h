@@ -1,0 +1,28 @@
+#pragma once
+// Every text the program shows is looked up here by key. A key without an
+// entry yields the key itself, so a lookup never fails.
+
+#include <string>
+#include <unordered_map>
+
+class TextTable {
+public:
+    using Map = std::unordered_map<std::string, std::string>;
+
+    // The text for key, or key itself when there is none.
+    std::string LookupText(const std::string& key) const;
+    void SetText(const std::string& key, const std::string& text);
+    // The user-interface face name: the text for "font_name", a default face
+    // when that text is empty, cut to the 31 bytes a face name can hold.
+    std::string LookupFontName() const;
+    // The texts compiled into the program, the first layer of every load.
+    void SetDefaults();
+
+    const Map& Entries() const { return texts; }
+
+private:
+    Map texts;
+};
+
+// The one table of the process.
+TextTable& Texts();

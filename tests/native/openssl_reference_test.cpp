@@ -1,0 +1,55 @@
+// Our cipher and digest against OpenSSL's, an independent implementation,
+// over many random keys, blocks and passwords.
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <gtest/gtest.h>
+#include <openssl/cast.h>
+#include <openssl/sha.h>
+
+#include <random>
+#include <string>
+
+#include "crypto/cast128.h"
+#include "crypto/password_check.h"
+
+namespace {
+
+std::string RandomPassword(std::mt19937& rng, size_t length) {
+    std::string password;
+    for (size_t i = 0; i < length; ++i) password += char(1 + rng() % 255);  // any byte but zero
+    return password;
+}
+
+TEST(OpenSslReference, CipherAgreesForPasswordsOfEveryLength) {
+    std::mt19937 rng(2026);
+    for (size_t length = 0; length <= 20; ++length) {
+        for (int trial = 0; trial < 200; ++trial) {
+            const std::string password = RandomPassword(rng, length);
+            Cast128 ours;
+            ours.SetKey(password);
+            CAST_KEY theirs;
+            CAST_set_key(&theirs, 16, ours.Key());  // always the zero-filled 16 bytes
+            uint8_t in[8], a[8], b[8], back[8];
+            for (auto& v : in) v = uint8_t(rng());
+            ours.EncryptBlock(a, in);
+            CAST_ecb_encrypt(in, b, &theirs, CAST_ENCRYPT);
+            ASSERT_EQ(0, memcmp(a, b, 8)) << "password length " << length;
+            ours.DecryptBlock(back, b);
+            ASSERT_EQ(0, memcmp(back, in, 8));
+        }
+    }
+}
+
+TEST(OpenSslReference, CheckValueIsDigestOfTenCopies) {
+    std::mt19937 rng(180);
+    for (size_t length = 0; length <= 70; ++length) {
+        const std::string password = RandomPassword(rng, length);
+        std::string ten;
+        for (int i = 0; i < 10; ++i) ten += password;
+        uint8_t expected[20];
+        SHA1(reinterpret_cast<const uint8_t*>(ten.data()), ten.size(), expected);
+        const auto value = ComputePasswordCheckValue(password);
+        ASSERT_EQ(0, memcmp(value.data(), expected, 20)) << "password length " << length;
+    }
+}
+
+}  // namespace
