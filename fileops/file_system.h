@@ -1,0 +1,89 @@
+#pragma once
+// The file operations the program uses, behind one seam: Win32FileSystem is
+// the product, tests use an in-memory file system that can fail any call.
+//
+// Paths are ANSI byte strings with '\' separators, as Windows takes them.
+// Sizes and offsets are 64-bit. Every operation reports failure by returning
+// false (or nullptr); none throws.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// File attribute bits, with the values Windows gives them.
+namespace attr {
+constexpr uint32_t kReadOnly = 0x01;
+constexpr uint32_t kHidden = 0x02;
+constexpr uint32_t kSystem = 0x04;
+constexpr uint32_t kDirectory = 0x10;
+constexpr uint32_t kArchive = 0x20;
+constexpr uint32_t kNormal = 0x80;
+constexpr uint32_t kReparsePoint = 0x400;
+}  // namespace attr
+
+// Times are Windows FILETIME values (100 ns units since 1601) as 64-bit numbers.
+struct FileStatus {
+    uint64_t creationTime = 0;
+    uint64_t lastAccessTime = 0;
+    uint64_t lastWriteTime = 0;
+    uint32_t attributes = 0;
+};
+
+// One entry of a folder listing.
+struct FindEntry {
+    std::string name;  // last path component only
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+};
+
+// An open file. Destroying it closes it without reporting; call Close to learn
+// whether the close succeeded.
+class File {
+public:
+    virtual ~File() = default;
+    // Reads up to length bytes; *got < length at the end of the file.
+    virtual bool Read(void* data, size_t length, size_t* got) = 0;
+    // Writes all length bytes or fails.
+    virtual bool Write(const void* data, size_t length) = 0;
+    virtual bool Seek(uint64_t position) = 0;
+    virtual bool Length(uint64_t* length) = 0;
+    // Asks the device to store everything written so far.
+    virtual bool Flush() = 0;
+    virtual bool Close() = 0;
+};
+
+// A folder listing in progress.
+class Finder {
+public:
+    virtual ~Finder() = default;
+    // The next entry; false when there are no more. "." and ".." are included
+    // where the system lists them.
+    virtual bool Next(FindEntry* entry) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;
+    virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+
+    // Opens an existing file for reading and writing, shared with no one.
+    virtual std::unique_ptr<File> OpenReadWrite(const std::string& path) = 0;
+    // Creates a file for writing, shared with no one; an existing file of
+    // that name is truncated.
+    virtual std::unique_ptr<File> Create(const std::string& path) = 0;
+
+    // Times and attributes of a file that is not open.
+    virtual bool GetStatus(const std::string& path, FileStatus* status) = 0;
+    // Applies the three times, then the attributes.
+    virtual bool SetStatus(const std::string& path, const FileStatus& status) = 0;
+
+    virtual bool Move(const std::string& from, const std::string& to) = 0;
+    virtual bool Delete(const std::string& path) = 0;
+
+    // Lists the entries matching pattern (a folder followed by "\*", say).
+    // nullptr when the folder cannot be listed; an empty listing otherwise.
+    virtual std::unique_ptr<Finder> Find(const std::string& pattern) = 0;
+};
