@@ -1,0 +1,89 @@
+#include "platform/win32_file_system.h"
+
+#include <windows.h>
+
+#include "platform/win32_file.h"
+#include "platform/win32_finder.h"
+
+namespace {
+
+uint64_t FromFileTime(const FILETIME& time) {
+    return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+FILETIME ToFileTime(uint64_t time) {
+    FILETIME result;
+    result.dwLowDateTime = DWORD(time);
+    result.dwHighDateTime = DWORD(time >> 32);
+    return result;
+}
+
+// Windows reads 0 as "no change"; no bits set is spelled FILE_ATTRIBUTE_NORMAL.
+DWORD AttributesToSet(uint32_t attributes) {
+    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
+std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disposition) {
+    const HANDLE handle =
+        CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(handle);
+}
+
+bool SetTimes(const std::string& path, const FileStatus& status) {
+    // Backup semantics let the times of a folder be set as well.
+    const HANDLE handle = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    const FILETIME creation = ToFileTime(status.creationTime);
+    const FILETIME access = ToFileTime(status.lastAccessTime);
+    const FILETIME write = ToFileTime(status.lastWriteTime);
+    const bool set = SetFileTime(handle, &creation, &access, &write) != 0;
+    const bool closed = CloseHandle(handle) != 0;
+    return set && closed;
+}
+
+}  // namespace
+
+bool Win32FileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
+    const DWORD found = GetFileAttributesA(path.c_str());
+    if (found == INVALID_FILE_ATTRIBUTES) return false;
+    *attributes = found;
+    return true;
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    return SetFileAttributesA(path.c_str(), AttributesToSet(attributes)) != 0;
+}
+
+std::unique_ptr<File> Win32FileSystem::OpenReadWrite(const std::string& path) {
+    return OpenFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+}
+
+std::unique_ptr<File> Win32FileSystem::Create(const std::string& path) {
+    return OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+}
+
+bool Win32FileSystem::GetStatus(const std::string& path, FileStatus* status) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    status->creationTime = FromFileTime(data.ftCreationTime);
+    status->lastAccessTime = FromFileTime(data.ftLastAccessTime);
+    status->lastWriteTime = FromFileTime(data.ftLastWriteTime);
+    status->attributes = data.dwFileAttributes;
+    return true;
+}
+
+bool Win32FileSystem::SetStatus(const std::string& path, const FileStatus& status) {
+    return SetTimes(path, status) && SetAttributes(path, status.attributes);
+}
+
+bool Win32FileSystem::Move(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool Win32FileSystem::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::unique_ptr<Finder> Win32FileSystem::Find(const std::string& pattern) {
+    return Win32Finder::Start(pattern);
+}

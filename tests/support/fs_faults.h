@@ -1,0 +1,48 @@
+#pragma once
+// Planned failures for MemoryFileSystem. Every call of the FileSystem, File
+// and Finder interfaces is numbered from 1, overall and per kind; a planned
+// fault fires on the call it names, once.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <utility>
+
+enum class FsOp {
+    GetAttributes,
+    SetAttributes,
+    OpenReadWrite,
+    Create,
+    Read,
+    Write,
+    Seek,
+    Length,
+    Flush,
+    Close,
+    GetStatus,
+    SetStatus,
+    Move,
+    Delete,
+    Find,
+    FindNext
+};
+
+enum class FsFault { DiskFull, AccessDenied, SharingViolation, ShortRead };
+
+class FaultPlan {
+  public:
+    // Fails the n-th call of any kind.
+    void FailCall(uint64_t n, FsFault fault) { byCall_[n] = fault; }
+    // Fails the k-th call of kind op.
+    void FailOp(FsOp op, int k, FsFault fault) { byOp_[{op, k}] = fault; }
+
+    // Counts one call of kind op and gives the fault planned for it, if any.
+    std::optional<FsFault> Next(FsOp op);
+    uint64_t CallCount() const { return calls_; }
+
+  private:
+    uint64_t calls_ = 0;
+    std::map<FsOp, int> opCalls_;
+    std::map<uint64_t, FsFault> byCall_;
+    std::map<std::pair<FsOp, int>, FsFault> byOp_;
+};

@@ -1,0 +1,90 @@
+#include "tests/support/memory_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+MemoryFile::~MemoryFile() { Release(); }
+
+void MemoryFile::Release() {
+    if (open_) fs_->Release(key_);
+    open_ = false;
+}
+
+bool MemoryFile::Read(void* data, size_t length, size_t* got) {
+    *got = 0;
+    const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Read);
+    if (!open_ || !readable_) return false;
+    if (fault && *fault != FsFault::ShortRead) return false;
+    *got = ReadAt(data, fault ? length / 2 : length);
+    return true;
+}
+
+size_t MemoryFile::ReadAt(void* data, size_t length) {
+    const std::vector<uint8_t>& bytes = Data();
+    if (position_ >= bytes.size()) return 0;
+    const size_t count = size_t(std::min<uint64_t>(length, bytes.size() - position_));
+    std::memcpy(data, bytes.data() + position_, count);
+    position_ += count;
+    return count;
+}
+
+bool MemoryFile::Write(const void* data, size_t length) {
+    const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Write);
+    if (!open_) return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (!fault) return WriteAt(bytes, length);
+    if (*fault == FsFault::DiskFull) WriteAt(bytes, length / 2);
+    return false;
+}
+
+bool MemoryFile::WriteAt(const uint8_t* bytes, size_t length) {
+    std::vector<uint8_t>& data = Data();
+    // The file may grow into the free space, no further.
+    const uint64_t free = fs_->FreeBytes();
+    const uint64_t limit = free > UINT64_MAX - data.size() ? UINT64_MAX : data.size() + free;
+    uint64_t count = length;
+    if (position_ > limit) {
+        count = 0;
+    } else if (count > limit - position_) {
+        count = limit - position_;
+    }
+    if (count == 0) return length == 0;
+    const uint64_t end = position_ + count;
+    if (end > data.size()) data.resize(size_t(end));  // a gap fills with zeros
+    std::memcpy(data.data() + position_, bytes, size_t(count));
+    fs_->NodeAt(key_).status.lastWriteTime = fs_->Tick();
+    fs_->Journal(path_, position_, bytes, size_t(count));
+    position_ = end;
+    return count == length;
+}
+
+bool MemoryFile::Seek(uint64_t position) {
+    if (fs_->Fails(FsOp::Seek) || !open_) return false;
+    position_ = position;
+    return true;
+}
+
+bool MemoryFile::Length(uint64_t* length) {
+    if (fs_->Fails(FsOp::Length) || !open_) return false;
+    *length = Data().size();
+    return true;
+}
+
+bool MemoryFile::Flush() {
+    if (fs_->Fails(FsOp::Flush) || !open_) return false;
+    fs_->JournalFlush(path_);
+    return true;
+}
+
+bool MemoryFile::Close() {
+    const bool failed = fs_->Fails(FsOp::Close);
+    const bool wasOpen = open_;
+    Release();
+    return wasOpen && !failed;
+}
+
+bool MemoryFinder::Next(FindEntry* entry) {
+    if (fs_->Fails(FsOp::FindNext) || next_ == entries_.size()) return false;
+    *entry = entries_[next_++];
+    return true;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The handles of MemoryFileSystem: an open file and a listing.
+
+#include <string>
+#include <vector>
+
+#include "tests/support/memory_file_system.h"
+
+class MemoryFile : public File {
+  public:
+    MemoryFile(MemoryFileSystem* fs, std::string key, std::string path, bool readable)
+        : fs_(fs), key_(std::move(key)), path_(std::move(path)), readable_(readable) {}
+    ~MemoryFile() override;
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    bool Read(void* data, size_t length, size_t* got) override;
+    bool Write(const void* data, size_t length) override;
+    bool Seek(uint64_t position) override;
+    bool Length(uint64_t* length) override;
+    bool Flush() override;
+    bool Close() override;
+
+  private:
+    std::vector<uint8_t>& Data() { return fs_->NodeAt(key_).data; }
+    size_t ReadAt(void* data, size_t length);
+    // Writes what fits; true when all of it did.
+    bool WriteAt(const uint8_t* bytes, size_t length);
+    void Release();
+
+    MemoryFileSystem* fs_;
+    std::string key_;
+    std::string path_;  // as opened, for the journal
+    bool readable_;
+    bool open_ = true;
+    uint64_t position_ = 0;
+};
+
+class MemoryFinder : public Finder {
+  public:
+    MemoryFinder(MemoryFileSystem* fs, std::vector<FindEntry> entries)
+        : fs_(fs), entries_(std::move(entries)) {}
+
+    bool Next(FindEntry* entry) override;
+
+  private:
+    MemoryFileSystem* fs_;
+    std::vector<FindEntry> entries_;
+    size_t next_ = 0;
+};

@@ -1,0 +1,129 @@
+#pragma once
+// An in-memory FileSystem for tests. It keeps the Windows behaviour that
+// data-safety code depends on, and can fail any call on request.
+//
+// - Names compare without regard to ASCII case. A drive root ("C:\") always
+//   exists; other folders exist only once added or created.
+// - Every open is exclusive: opening, creating, deleting, moving or SetStatus
+//   of an open file fails. A Create handle cannot read.
+// - A read-only file cannot be opened, overwritten or deleted, but can be
+//   moved. Create does not overwrite a hidden or system file either.
+// - Create needs an existing parent folder and does not replace a folder;
+//   Move does not replace anything; Delete does not remove folders.
+// - Each write ticks a fake clock into the file's last-write time. A time of 0
+//   given to SetStatus leaves that time as it is.
+// - SetCapacity limits the bytes of all files together; a write that does not
+//   fit writes what fits and fails.
+// - Find takes "<folder>\*" (a name prefix before the '*', or an exact name,
+//   also works) and lists "." and ".." first except in a drive root, then the
+//   folder's entries in name order.
+//
+// Faults: every call of a FileSystem, File or Finder method is one call (see
+// fs_faults.h). A failed call has no effect and returns false or nullptr,
+// except that DiskFull on Write writes half the bytes first, ShortRead on
+// Read succeeds with half the bytes asked for (rounded down), and a failed
+// Close still releases the file.
+//
+// Handles refer back to their file system, which must outlive them.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fileops/file_system.h"
+#include "tests/support/fs_faults.h"
+
+// One write that changed a file, whole or in part.
+struct WriteRecord {
+    std::string path;  // as the file was opened
+    uint64_t offset = 0;
+    std::vector<uint8_t> bytes;
+};
+
+class MemoryFileSystem : public FileSystem {
+  public:
+    // Times that AddFile gives by default: 2020-01-01, -02 and -03.
+    static constexpr FileStatus kDefaultTimes = {132223104000000000, 132224832000000000,
+                                                 132223968000000000, 0};
+
+    // Setup. Both create the missing folders above path.
+    void AddFolder(const std::string& path);
+    void AddFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                 uint32_t attributes = attr::kArchive, const FileStatus& times = kDefaultTimes);
+    void SetCapacity(uint64_t bytes) { capacity_ = bytes; }
+    void DenyListing(const std::string& folder);
+
+    // Fault injection.
+    void FailCall(uint64_t n, FsFault fault) { faults_.FailCall(n, fault); }
+    void FailOp(FsOp op, int k, FsFault fault) { faults_.FailOp(op, k, fault); }
+    uint64_t CallCount() const { return faults_.CallCount(); }
+
+    // Inspection; none of these counts as a call.
+    bool Exists(const std::string& path) const;
+    bool IsFolder(const std::string& path) const;
+    std::vector<uint8_t> Contents(const std::string& path) const;
+    FileStatus Status(const std::string& path) const;
+    int OpenHandleCount() const { return openHandles_; }
+    // Every file and folder, sorted as plain strings.
+    std::vector<std::string> AllPaths() const;
+
+    // The journal of writes and flushes, off until switched on.
+    void RecordWrites(bool on) { recording_ = on; }
+    const std::vector<WriteRecord>& Writes() const { return writes_; }
+    // The path of every successful Flush, in order.
+    const std::vector<std::string>& Flushes() const { return flushes_; }
+
+    bool GetAttributes(const std::string& path, uint32_t* attributes) override;
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
+    std::unique_ptr<File> Create(const std::string& path) override;
+    bool GetStatus(const std::string& path, FileStatus* status) override;
+    bool SetStatus(const std::string& path, const FileStatus& status) override;
+    bool Move(const std::string& from, const std::string& to) override;
+    bool Delete(const std::string& path) override;
+    std::unique_ptr<Finder> Find(const std::string& pattern) override;
+
+  private:
+    friend class MemoryFile;
+    friend class MemoryFinder;
+
+    struct Node {
+        std::string path;  // as first given, without a trailing '\'
+        bool folder = false;
+        bool open = false;
+        std::vector<uint8_t> data;
+        FileStatus status;
+    };
+
+    // Counts a call; true when it is to fail.
+    bool Fails(FsOp op) { return faults_.Next(op).has_value(); }
+    Node* Lookup(const std::string& key);
+    const Node* Lookup(const std::string& key) const;
+    std::string StoredPath(const std::string& path) const;
+    bool IsFolderKey(const std::string& key) const;
+    std::vector<std::string> KeysUnder(const std::string& key) const;
+    bool HasOpenFileUnder(const std::string& key) const;
+    std::unique_ptr<File> Open(Node* node, const std::string& key, const std::string& path,
+                               bool readable);
+    std::vector<FindEntry> List(const std::string& folderKey, const std::string& pattern) const;
+    void Rename(const std::string& fromKey, const std::string& to);
+
+    // For the handles.
+    Node& NodeAt(const std::string& key) { return nodes_.at(key); }
+    void Release(const std::string& key);
+    uint64_t FreeBytes() const;
+    uint64_t Tick() { return clock_ += 10000000; }  // one second
+    void Journal(const std::string& path, uint64_t offset, const uint8_t* bytes, size_t length);
+    void JournalFlush(const std::string& path);
+
+    std::map<std::string, Node> nodes_;  // by key
+    std::set<std::string> unlisted_;     // folder keys that Find refuses
+    FaultPlan faults_;
+    uint64_t capacity_ = UINT64_MAX;
+    uint64_t clock_ = 132539328000000000;  // 2021-01-01
+    int openHandles_ = 0;
+    bool recording_ = false;
+    std::vector<WriteRecord> writes_;
+    std::vector<std::string> flushes_;
+};
