@@ -49,10 +49,22 @@ void XFromZ(const uint8_t* z, uint8_t* x) {
 // Byte indices of the four subkeys drawn after each state update: one S5..S8
 // look-up each, then a fifth look-up in S5, S6, S7 or S8 in turn.
 const uint8_t kPick[4][4][5] = {
-    {{0x8, 0x9, 0x7, 0x6, 0x2}, {0xA, 0xB, 0x5, 0x4, 0x6}, {0xC, 0xD, 0x3, 0x2, 0x9}, {0xE, 0xF, 0x1, 0x0, 0xC}},
-    {{0x3, 0x2, 0xC, 0xD, 0x8}, {0x1, 0x0, 0xE, 0xF, 0xD}, {0x7, 0x6, 0x8, 0x9, 0x3}, {0x5, 0x4, 0xA, 0xB, 0x7}},
-    {{0x3, 0x2, 0xC, 0xD, 0x9}, {0x1, 0x0, 0xE, 0xF, 0xC}, {0x7, 0x6, 0x8, 0x9, 0x2}, {0x5, 0x4, 0xA, 0xB, 0x6}},
-    {{0x8, 0x9, 0x7, 0x6, 0x3}, {0xA, 0xB, 0x5, 0x4, 0x7}, {0xC, 0xD, 0x3, 0x2, 0x8}, {0xE, 0xF, 0x1, 0x0, 0xD}},
+    {{0x8, 0x9, 0x7, 0x6, 0x2},
+     {0xA, 0xB, 0x5, 0x4, 0x6},
+     {0xC, 0xD, 0x3, 0x2, 0x9},
+     {0xE, 0xF, 0x1, 0x0, 0xC}},
+    {{0x3, 0x2, 0xC, 0xD, 0x8},
+     {0x1, 0x0, 0xE, 0xF, 0xD},
+     {0x7, 0x6, 0x8, 0x9, 0x3},
+     {0x5, 0x4, 0xA, 0xB, 0x7}},
+    {{0x3, 0x2, 0xC, 0xD, 0x9},
+     {0x1, 0x0, 0xE, 0xF, 0xC},
+     {0x7, 0x6, 0x8, 0x9, 0x2},
+     {0x5, 0x4, 0xA, 0xB, 0x6}},
+    {{0x8, 0x9, 0x7, 0x6, 0x3},
+     {0xA, 0xB, 0x5, 0x4, 0x7},
+     {0xC, 0xD, 0x3, 0x2, 0x8},
+     {0xE, 0xF, 0x1, 0x0, 0xD}},
 };
 const uint32_t* const kFifthBox[4] = {kS5, kS6, kS7, kS8};
 
@@ -102,14 +114,22 @@ void Cast128::EncryptBlock(uint8_t* out, const uint8_t* in) const {
     uint32_t l = LoadBigEndian32(in), r = LoadBigEndian32(in + 4);
     const uint32_t* m = masking;
     const uint32_t* k = rotation;
-    l ^= F1(r, m[0], k[0]);    r ^= F2(l, m[1], k[1]);
-    l ^= F3(r, m[2], k[2]);    r ^= F1(l, m[3], k[3]);
-    l ^= F2(r, m[4], k[4]);    r ^= F3(l, m[5], k[5]);
-    l ^= F1(r, m[6], k[6]);    r ^= F2(l, m[7], k[7]);
-    l ^= F3(r, m[8], k[8]);    r ^= F1(l, m[9], k[9]);
-    l ^= F2(r, m[10], k[10]);  r ^= F3(l, m[11], k[11]);
-    l ^= F1(r, m[12], k[12]);  r ^= F2(l, m[13], k[13]);
-    l ^= F3(r, m[14], k[14]);  r ^= F1(l, m[15], k[15]);
+    l ^= F1(r, m[0], k[0]);
+    r ^= F2(l, m[1], k[1]);
+    l ^= F3(r, m[2], k[2]);
+    r ^= F1(l, m[3], k[3]);
+    l ^= F2(r, m[4], k[4]);
+    r ^= F3(l, m[5], k[5]);
+    l ^= F1(r, m[6], k[6]);
+    r ^= F2(l, m[7], k[7]);
+    l ^= F3(r, m[8], k[8]);
+    r ^= F1(l, m[9], k[9]);
+    l ^= F2(r, m[10], k[10]);
+    r ^= F3(l, m[11], k[11]);
+    l ^= F1(r, m[12], k[12]);
+    r ^= F2(l, m[13], k[13]);
+    l ^= F3(r, m[14], k[14]);
+    r ^= F1(l, m[15], k[15]);
     StoreBigEndian32(out, r);
     StoreBigEndian32(out + 4, l);
 }
@@ -119,14 +139,22 @@ void Cast128::DecryptBlock(uint8_t* out, const uint8_t* in) const {
     uint32_t l = LoadBigEndian32(in), r = LoadBigEndian32(in + 4);
     const uint32_t* m = masking;
     const uint32_t* k = rotation;
-    l ^= F1(r, m[15], k[15]);  r ^= F3(l, m[14], k[14]);
-    l ^= F2(r, m[13], k[13]);  r ^= F1(l, m[12], k[12]);
-    l ^= F3(r, m[11], k[11]);  r ^= F2(l, m[10], k[10]);
-    l ^= F1(r, m[9], k[9]);    r ^= F3(l, m[8], k[8]);
-    l ^= F2(r, m[7], k[7]);    r ^= F1(l, m[6], k[6]);
-    l ^= F3(r, m[5], k[5]);    r ^= F2(l, m[4], k[4]);
-    l ^= F1(r, m[3], k[3]);    r ^= F3(l, m[2], k[2]);
-    l ^= F2(r, m[1], k[1]);    r ^= F1(l, m[0], k[0]);
+    l ^= F1(r, m[15], k[15]);
+    r ^= F3(l, m[14], k[14]);
+    l ^= F2(r, m[13], k[13]);
+    r ^= F1(l, m[12], k[12]);
+    l ^= F3(r, m[11], k[11]);
+    r ^= F2(l, m[10], k[10]);
+    l ^= F1(r, m[9], k[9]);
+    r ^= F3(l, m[8], k[8]);
+    l ^= F2(r, m[7], k[7]);
+    r ^= F1(l, m[6], k[6]);
+    l ^= F3(r, m[5], k[5]);
+    r ^= F2(l, m[4], k[4]);
+    l ^= F1(r, m[3], k[3]);
+    r ^= F3(l, m[2], k[2]);
+    l ^= F2(r, m[1], k[1]);
+    r ^= F1(l, m[0], k[0]);
     StoreBigEndian32(out, r);
     StoreBigEndian32(out + 4, l);
 }

@@ -10,7 +10,7 @@
 #include <string>
 
 class Cast128 {
-public:
+  public:
     static constexpr int kBlockSize = 8;
     static constexpr int kKeySize = 16;
 
@@ -25,7 +25,7 @@ public:
 
     const uint8_t* Key() const { return key; }
 
-private:
+  private:
     uint8_t key[kKeySize] = {};
     uint32_t rotation[16] = {};  // Kr1..Kr16, each 0..31
     uint32_t masking[16] = {};   // Km1..Km16

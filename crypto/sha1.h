@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class Sha1Context {
-public:
+  public:
     static constexpr size_t kDigestSize = 20;
 
     // Resets, feeds input `repeatCount` times, finishes into out. Returns 20
@@ -15,7 +15,7 @@ public:
 
     uint32_t repeatCount = 10;
 
-private:
+  private:
     void Reset();
     void Update(const uint8_t* data, size_t length);
     void Finish(uint8_t* out);

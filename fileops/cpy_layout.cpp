@@ -31,7 +31,8 @@ const char* SealKeyCheckBlock(const Cast128& cipher, uint8_t out[kKeyCheckSize])
     return std::memcmp(check, plain, kKeyCheckSize) == 0 ? nullptr : "error_safety_check";
 }
 
-const char* SealNameBlock(const Cast128& cipher, const std::string& name, uint8_t out[kNameBlockSize]) {
+const char* SealNameBlock(const Cast128& cipher, const std::string& name,
+                          uint8_t out[kNameBlockSize]) {
     if (name.size() >= kNameBlockSize) return "error_max_path";
     if (name.find(char(kTerminator)) != std::string::npos) return "error_word";
     std::memset(out, 0, kNameBlockSize);
@@ -41,7 +42,8 @@ const char* SealNameBlock(const Cast128& cipher, const std::string& name, uint8_
     return nullptr;
 }
 
-void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count, uint8_t out[kTailBlockSize]) {
+void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count,
+                   uint8_t out[kTailBlockSize]) {
     std::memset(out, 0, kTailBlockSize);
     out[7 - count] = kTerminator;
     if (count > 0) std::memcpy(out + 8 - count, lead, count);
@@ -56,7 +58,8 @@ bool OpenKeyCheckBlock(const Cast128& cipher, uint8_t block[kKeyCheckSize]) {
 
 std::string OpenNameBlock(const Cast128& cipher, uint8_t block[kNameBlockSize]) {
     DecryptUnits(cipher, block, kNameBlockSize);
-    if (void* end = std::memchr(block, kTerminator, kNameBlockSize)) *static_cast<uint8_t*>(end) = 0;
+    if (void* end = std::memchr(block, kTerminator, kNameBlockSize))
+        *static_cast<uint8_t*>(end) = 0;
     const void* zero = std::memchr(block, 0, kNameBlockSize);
     const size_t length = zero ? size_t(static_cast<const uint8_t*>(zero) - block) : kNameBlockSize;
     return std::string(reinterpret_cast<const char*>(block), length);

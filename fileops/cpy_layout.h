@@ -30,9 +30,11 @@ constexpr uint8_t kTerminator = 0x0A;
 const char* SealKeyCheckBlock(const Cast128& cipher, uint8_t out[kKeyCheckSize]);
 // The name, 0x0A, zeros; enciphered ("error_max_path" at 256 bytes or more,
 // "error_word" for a name holding 0x0A).
-const char* SealNameBlock(const Cast128& cipher, const std::string& name, uint8_t out[kNameBlockSize]);
+const char* SealNameBlock(const Cast128& cipher, const std::string& name,
+                          uint8_t out[kNameBlockSize]);
 // The first `count` (0..7) source bytes behind zeros and 0x0A; enciphered.
-void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count, uint8_t out[kTailBlockSize]);
+void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count,
+                   uint8_t out[kTailBlockSize]);
 
 // Reader side; each deciphers its block in place.
 

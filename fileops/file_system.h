@@ -40,7 +40,7 @@ struct FindEntry {
 // An open file. Destroying it closes it without reporting; call Close to learn
 // whether the close succeeded.
 class File {
-public:
+  public:
     virtual ~File() = default;
     // Reads up to length bytes; *got < length at the end of the file.
     virtual bool Read(void* data, size_t length, size_t* got) = 0;
@@ -55,7 +55,7 @@ public:
 
 // A folder listing in progress.
 class Finder {
-public:
+  public:
     virtual ~Finder() = default;
     // The next entry; false when there are no more. "." and ".." are included
     // where the system lists them.
@@ -63,7 +63,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;

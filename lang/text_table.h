@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 class TextTable {
-public:
+  public:
     using Map = std::unordered_map<std::string, std::string>;
 
     // The text for key, or key itself when there is none.
@@ -20,7 +20,7 @@ public:
 
     const Map& Entries() const { return texts; }
 
-private:
+  private:
     Map texts;
 };
 

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string AsText(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 void KeyFromRecord(Cast128& cipher, const VectorRecord& r) {
     if (r.count("Key")) {

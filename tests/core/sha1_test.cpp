@@ -41,7 +41,8 @@ TEST(Sha1, RefusesShortOutputAndCanBeReused) {
 }
 
 TEST(PasswordCheck, UsesEveryByteUnlikeTheCipherKey) {
-    EXPECT_NE(ComputePasswordCheckValue("0123456789abcdefX"), ComputePasswordCheckValue("0123456789abcdefY"));
+    EXPECT_NE(ComputePasswordCheckValue("0123456789abcdefX"),
+              ComputePasswordCheckValue("0123456789abcdefY"));
 }
 
 }  // namespace

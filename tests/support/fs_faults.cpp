@@ -14,6 +14,7 @@ std::optional<FsFault> Take(Map& planned, const typename Map::key_type& key) {
 std::optional<FsFault> FaultPlan::Next(FsOp op) {
     const uint64_t call = ++calls_;
     const int opCall = ++opCalls_[op];
+    if (hook_) hook_(op, call);
     // Both selectors may name the same call; it fails once and both are spent.
     const std::optional<FsFault> byCall = Take(byCall_, call);
     const std::optional<FsFault> byOp = Take(byOp_, {op, opCall});

@@ -4,6 +4,7 @@
 // fault fires on the call it names, once.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -36,11 +37,16 @@ class FaultPlan {
     // Fails the k-th call of kind op.
     void FailOp(FsOp op, int k, FsFault fault) { byOp_[{op, k}] = fault; }
 
+    // Called at the start of every call with its kind and number: lets a test
+    // act in the middle of an operation (press Stop, say).
+    void OnCall(std::function<void(FsOp, uint64_t)> hook) { hook_ = std::move(hook); }
+
     // Counts one call of kind op and gives the fault planned for it, if any.
     std::optional<FsFault> Next(FsOp op);
     uint64_t CallCount() const { return calls_; }
 
   private:
+    std::function<void(FsOp, uint64_t)> hook_;
     uint64_t calls_ = 0;
     std::map<FsOp, int> opCalls_;
     std::map<uint64_t, FsFault> byCall_;

@@ -58,6 +58,7 @@ class MemoryFileSystem : public FileSystem {
     void FailCall(uint64_t n, FsFault fault) { faults_.FailCall(n, fault); }
     void FailOp(FsOp op, int k, FsFault fault) { faults_.FailOp(op, k, fault); }
     uint64_t CallCount() const { return faults_.CallCount(); }
+    void OnCall(std::function<void(FsOp, uint64_t)> hook) { faults_.OnCall(std::move(hook)); }
 
     // Inspection; none of these counts as a call.
     bool Exists(const std::string& path) const;

@@ -9,7 +9,9 @@
 #error "TARNU_TEST_DATA_DIR must name the folder of the known-answer files"
 #endif
 
-std::string TestDataPath(const std::string& name) { return std::string(TARNU_TEST_DATA_DIR) + "/" + name; }
+std::string TestDataPath(const std::string& name) {
+    return std::string(TARNU_TEST_DATA_DIR) + "/" + name;
+}
 
 namespace {
 std::string Trim(const std::string& s) {
@@ -49,7 +51,8 @@ std::vector<uint8_t> ReadDataFile(const std::string& name) {
 std::vector<uint8_t> FromHex(const std::string& hex) {
     if (hex.size() % 2 != 0) throw std::invalid_argument("odd hex length: " + hex);
     std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < hex.size(); i += 2) bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i < hex.size(); i += 2)
+        bytes.push_back(uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 

@@ -1,0 +1,127 @@
+// Decryption of one ".cpy" file back into the file it was made from.
+
+#include "fileops/cpy_layout.h"
+#include "fileops/file_processor.h"
+#include "fileops/path_text.h"
+#include "fileops/read_only_clearance.h"
+#include "fileops/stored_name.h"
+
+namespace {
+const size_t kMaxPathLength = 259;  // 260 bytes with the terminator
+}
+
+void FileProcessor::DecryptFile(const std::string& cpyPath) {
+    cancelRequested = false;
+    bytesProcessed = 0;
+    uint32_t attributes = 0;
+    if (!fs.GetAttributes(cpyPath, &attributes)) {
+        return Report(Failure(kReportMessage, "message_file_open_failed", "", cpyPath));
+    }
+    ReadOnlyClearance clearance(fs, cpyPath, attributes);
+    if ((attributes & attr::kReadOnly) && !writeReadOnly) {
+        return Report(Failure(kReportMessage, "message_file_attributes_failed", "", cpyPath));
+    }
+    clearance.Clear();
+    std::unique_ptr<File> cpy = fs.OpenReadWrite(cpyPath);
+    if (!cpy) return Report(Failure(kReportMessage, "message_file_open_failed", "", cpyPath));
+
+    uint64_t length = 0;
+    std::string outputPath;
+    Outcome outcome = cpy->Length(&length) ? ReadHeader(*cpy, length, cpyPath, &outputPath)
+                                           : Failure(kReportError, "error_read_file");
+    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, length, outputPath);
+    if (outcome.ok) {
+        cpy.reset();
+        outcome = FinishDecryption(cpyPath, outputPath, attributes);
+    }
+    if (outcome.ok) return clearance.Keep();
+    if (outcome.path.empty()) outcome.path = cpyPath;
+    Report(outcome);
+}
+
+// The length rule, the password check and the stored name, which becomes the
+// output path beside the ".cpy" file.
+FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
+                                                 const std::string& cpyPath,
+                                                 std::string* outputPath) {
+    if (!cpy::IsPlausibleLength(length)) return Failure(kReportError, "error_tarnu_format");
+    uint8_t keyBlock[cpy::kKeyCheckSize];
+    if (!ReadExactly(cpy, keyBlock, sizeof keyBlock)) {
+        return Failure(kReportError, "error_read_file", ":Decript.Key");
+    }
+    bytesProcessed += sizeof keyBlock;
+    if (!cpy::OpenKeyCheckBlock(cipher, keyBlock))
+        return Failure(kReportError, "error_password_missing");
+
+    uint8_t nameBlock[cpy::kNameBlockSize];
+    if (!ReadExactly(cpy, nameBlock, sizeof nameBlock)) {
+        return Failure(kReportError, "error_read_file", ":Decript.FileName");
+    }
+    bytesProcessed += sizeof nameBlock;
+    const std::string name = cpy::OpenNameBlock(cipher, nameBlock);
+    const std::string folder = FolderPrefixOf(cpyPath);
+    if (folder.empty() || !IsSafeStoredName(name)) {
+        return Failure(kReportError, "error_get_decryption_filename", "", name);
+    }
+    *outputPath = folder + name;
+    if (outputPath->size() > kMaxPathLength) return Failure(kReportError, "error_max_path");
+    return {};
+}
+
+// Creates the output, never over an existing file or folder, and fills it;
+// on any failure the partial output is removed.
+FileProcessor::Outcome FileProcessor::WriteDecryptedFile(File& cpy, uint64_t cpyLength,
+                                                         const std::string& outputPath) {
+    uint32_t existing = 0;
+    if (fs.GetAttributes(outputPath, &existing)) {
+        return Failure(kReportError, "error_same_filename", "", outputPath);
+    }
+    std::unique_ptr<File> output = fs.Create(outputPath);
+    if (!output) return Failure(kReportMessage, "message_file_create_failed", "", outputPath);
+    Outcome outcome = WriteDecryptedContent(cpy, *output, cpyLength);
+    if (outcome.ok) outcome = FinishOutput(*output);
+    output.reset();
+    if (!outcome.ok) RemoveOutput(outputPath);
+    return outcome;
+}
+
+// The tail block's leading bytes, then the body in chunks of the buffer size.
+FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& output,
+                                                            uint64_t cpyLength) {
+    uint8_t tail[cpy::kTailBlockSize];
+    if (!ReadExactly(cpy, tail, sizeof tail))
+        return Failure(kReportError, "error_read_file", ":Decript.Leave");
+    bytesProcessed += sizeof tail;
+    const int lead = cpy::OpenTailBlock(cipher, tail);
+    if (lead < 0) return Failure(kReportError, "error_broken_tarnu_format", ":Decript.Leave");
+    if (lead > 0 && !output.Write(tail + 8 - lead, size_t(lead)))
+        return Failure(kReportError, "error_write_file");
+
+    uint64_t total = 0;
+    size_t got = 0;
+    do {
+        if (cancelRequested) return Failure(kReportMessage, "message_decryption_canceled");
+        if (!cpy.Read(buffer.data(), kBufferSize, &got))
+            return Failure(kReportError, "error_read_file");
+        if (got % 8 != 0) return Failure(kReportError, "error_broken_tarnu_format");
+        bytesProcessed += got;
+        cpy::DecryptUnits(cipher, buffer.data(), got);
+        if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
+        total += got;
+    } while (got == kBufferSize);
+    if (total != cpyLength - cpy::kHeaderSize) return Failure(kReportError, "error_read_file");
+    return {};
+}
+
+// The restored file takes the ".cpy" file's times and attributes; only then
+// is the ".cpy" file deleted.
+FileProcessor::Outcome FileProcessor::FinishDecryption(const std::string& cpyPath,
+                                                       const std::string& outputPath,
+                                                       uint32_t attributes) {
+    Outcome outcome = CopyStatus(cpyPath, outputPath, attributes);
+    if (outcome.ok && !fs.Delete(cpyPath)) outcome = Failure(kReportError, "error_file_status");
+    if (outcome.ok) return outcome;
+    RemoveOutput(outputPath);
+    outcome.path = outputPath;
+    return outcome;
+}

@@ -1,0 +1,140 @@
+// Encryption of one file into a ".cpy" file.
+
+#include <cstring>
+
+#include "fileops/cpy_layout.h"
+#include "fileops/file_processor.h"
+#include "fileops/path_text.h"
+#include "fileops/read_only_clearance.h"
+
+void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string& outputPath) {
+    cancelRequested = false;
+    bytesProcessed = 0;
+    uint32_t attributes = 0;
+    if (!fs.GetAttributes(sourcePath, &attributes)) {
+        return Report(Failure(kReportMessage, "message_file_open_failed", "", sourcePath));
+    }
+    ReadOnlyClearance clearance(fs, sourcePath, attributes);
+    if ((attributes & attr::kReadOnly) && !writeReadOnly) {
+        return Report(Failure(kReportMessage, "message_file_attributes_failed", "", sourcePath));
+    }
+    clearance.Clear();
+    std::unique_ptr<File> source = fs.OpenReadWrite(sourcePath);
+    if (!source) return Report(Failure(kReportMessage, "message_file_open_failed", "", sourcePath));
+
+    Outcome outcome = WriteEncryptedFile(*source, sourcePath, outputPath, attributes);
+    if (outcome.ok) outcome = WipeAndRemove(std::move(source), sourcePath);
+    if (outcome.ok) return clearance.Keep();
+    if (outcome.path.empty()) outcome.path = sourcePath;
+    Report(outcome);
+}
+
+// Creates the output and makes it complete, flushed, closed and stamped with
+// the source's times and attributes; on any failure the output is removed.
+FileProcessor::Outcome FileProcessor::WriteEncryptedFile(File& source,
+                                                         const std::string& sourcePath,
+                                                         const std::string& outputPath,
+                                                         uint32_t attributes) {
+    std::unique_ptr<File> output = fs.Create(outputPath);
+    if (!output) return Failure(kReportMessage, "message_file_create_failed");
+    Outcome outcome = WriteEncryptedContent(source, *output, sourcePath);
+    if (outcome.ok) outcome = FinishOutput(*output);
+    output.reset();
+    if (outcome.ok) outcome = CopyStatus(sourcePath, outputPath, attributes);
+    if (!outcome.ok) RemoveOutput(outputPath);
+    return outcome;
+}
+
+// The key check block, name block, tail block and body.
+FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& output,
+                                                            const std::string& sourcePath) {
+    uint8_t keyBlock[cpy::kKeyCheckSize];
+    if (const char* refusal = cpy::SealKeyCheckBlock(cipher, keyBlock)) {
+        return Failure(std::strcmp(refusal, "error_word") == 0 ? kReportMessage : kReportError,
+                       refusal);
+    }
+    if (!output.Write(keyBlock, sizeof keyBlock)) return Failure(kReportError, "error_write_file");
+    bytesProcessed += sizeof keyBlock;
+
+    uint8_t nameBlock[cpy::kNameBlockSize];
+    if (const char* refusal = cpy::SealNameBlock(cipher, FileNameOf(sourcePath), nameBlock)) {
+        return Failure(kReportError, refusal);
+    }
+    if (!output.Write(nameBlock, sizeof nameBlock))
+        return Failure(kReportError, "error_write_file");
+    bytesProcessed += sizeof nameBlock;
+
+    uint64_t length = 0;
+    if (!source.Length(&length)) return Failure(kReportError, "error_read_file");
+    const size_t lead = cpy::LeadCount(length);
+    if (lead > 0 && !ReadExactly(source, buffer.data(), lead)) {
+        return Failure(kReportError, "error_read_file", ":Leave");
+    }
+    uint8_t tail[cpy::kTailBlockSize];
+    cpy::SealTailBlock(cipher, buffer.data(), lead, tail);
+    if (!output.Write(tail, sizeof tail)) return Failure(kReportError, "error_write_file");
+    bytesProcessed += sizeof tail;
+    return EncryptBody(source, output, length - lead);
+}
+
+// Chunks of the buffer size until a short one. A body that ends early (the
+// file shrank, or a read came back short) must not pass for a whole one.
+FileProcessor::Outcome FileProcessor::EncryptBody(File& source, File& output, uint64_t bodyLength) {
+    uint64_t total = 0;
+    size_t got = 0;
+    do {
+        if (cancelRequested) return Failure(kReportMessage, "message_encryption_canceled");
+        if (!source.Read(buffer.data(), kBufferSize, &got))
+            return Failure(kReportError, "error_read_file");
+        bytesProcessed += got;
+        cpy::EncryptUnits(cipher, buffer.data(), got);
+        if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
+        total += got;
+    } while (got == kBufferSize);
+    if (total != bodyLength || got % 8 != 0) return Failure(kReportError, "error_read_file");
+    return {};
+}
+
+// Overwrites the source as the options say, then deletes it (under a name of
+// digits after a wipe). The output is complete; a failure here loses nothing.
+FileProcessor::Outcome FileProcessor::WipeAndRemove(std::unique_ptr<File> source,
+                                                    const std::string& sourcePath) {
+    const Outcome failed = Failure(kReportError, "error_encryption_remove");
+    if (!wipeZero && !wipeRandom) {
+        const bool closed = source->Close();
+        return closed && fs.Delete(sourcePath) ? Outcome{} : failed;
+    }
+    uint64_t length = 0;
+    if (!source->Length(&length)) return failed;
+    if (wipeZero) {
+        std::fill(buffer.begin(), buffer.end(), 0);
+        if (!WipePass(*source, length)) return failed;
+    }
+    if (wipeRandom) {
+        for (uint8_t& b : buffer) b = uint8_t(random() % 255);
+        if (!WipePass(*source, length)) return failed;
+    }
+    if (!source->Close()) return failed;
+    const std::string digitPath = DigitName(sourcePath);
+    if (!fs.Move(sourcePath, digitPath) || !fs.Delete(digitPath)) return failed;
+    return {};
+}
+
+// Writes the buffer over the whole file and has the device store it.
+bool FileProcessor::WipePass(File& source, uint64_t length) {
+    if (!source.Seek(0)) return false;
+    for (uint64_t done = 0; done < length;) {
+        const size_t piece = size_t(std::min<uint64_t>(kBufferSize, length - done));
+        if (!source.Write(buffer.data(), piece)) return false;
+        bytesProcessed += piece;
+        done += piece;
+    }
+    return source.Flush();
+}
+
+// The source's folder and as many random digits as its name has bytes.
+std::string FileProcessor::DigitName(const std::string& path) {
+    std::string digits(FileNameOf(path).size(), '0');
+    for (char& c : digits) c = char('0' + random() % 10);
+    return FolderPrefixOf(path) + digits;
+}

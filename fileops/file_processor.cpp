@@ -1,0 +1,60 @@
+#include "fileops/file_processor.h"
+
+#include "crypto/system_random.h"
+
+FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts)
+    : fs(fileSystem), texts(texts), buffer(kBufferSize), random(MakeSeededGenerator()) {}
+
+void FileProcessor::ReportMessage(const std::string& path, const std::string& text) {
+    SendLine("message", kReportMessage, path, text);
+}
+
+void FileProcessor::ReportError(const std::string& path, const std::string& text) {
+    SendLine("error", kReportError, path, text);
+}
+
+void FileProcessor::SendLine(const char* kindKey, ReportKind kind, const std::string& path,
+                             const std::string& text) {
+    if (reportSink) reportSink(texts.LookupText(kindKey) + " : " + text + " : " + path, kind);
+}
+
+void FileProcessor::Report(const Outcome& outcome) {
+    const std::string text = texts.LookupText(outcome.key) + outcome.suffix;
+    if (outcome.kind == kReportError) {
+        ReportError(outcome.path, text);
+    } else {
+        ReportMessage(outcome.path, text);
+    }
+}
+
+// Everything written must be on the device, and the file closed without
+// error, before the original may go.
+FileProcessor::Outcome FileProcessor::FinishOutput(File& output) {
+    if (!output.Flush() || !output.Close()) return Failure(kReportError, "error_write_file");
+    return {};
+}
+
+// The output takes the times of statusFrom and the given attributes.
+FileProcessor::Outcome FileProcessor::CopyStatus(const std::string& statusFrom,
+                                                 const std::string& outputPath,
+                                                 uint32_t attributes) {
+    FileStatus status;
+    if (!fs.GetStatus(statusFrom, &status) || !fs.SetStatus(outputPath, status) ||
+        !fs.SetAttributes(outputPath, attributes)) {
+        return Failure(kReportError, "error_file_status");
+    }
+    return {};
+}
+
+// The output may already carry a read-only attribute; clear it to delete.
+void FileProcessor::RemoveOutput(const std::string& outputPath) {
+    if (!fs.Delete(outputPath)) {
+        fs.SetAttributes(outputPath, attr::kNormal);
+        fs.Delete(outputPath);
+    }
+}
+
+bool FileProcessor::ReadExactly(File& file, void* data, size_t length) {
+    size_t got = 0;
+    return file.Read(data, length, &got) && got == length;
+}

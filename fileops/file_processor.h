@@ -1,0 +1,89 @@
+#pragma once
+// Encrypts one file into a ".cpy" file, or restores one, and reports every
+// outcome as one line to its sink. The original is never removed before its
+// counterpart is complete on disk.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "crypto/cast128.h"
+#include "fileops/file_system.h"
+#include "lang/text_table.h"
+
+// Line kinds handed to the report sink.
+enum ReportKind { kReportMessage = 0, kReportError = 1 };
+
+class FileProcessor {
+  public:
+    static constexpr size_t kBufferSize = 1 << 20;
+    using ReportSink = std::function<void(const std::string& line, ReportKind kind)>;
+
+    explicit FileProcessor(FileSystem& fileSystem, const TextTable& texts = Texts());
+
+    void SetReportSink(ReportSink sink) { reportSink = std::move(sink); }
+    void SetPassword(const std::string& password) { cipher.SetKey(password); }
+
+    void EncryptFile(const std::string& sourcePath, const std::string& outputPath);
+    void DecryptFile(const std::string& cpyPath);
+
+    // Bytes handled for the current file: header, body and wipe passes.
+    uint64_t GetCounters() const { return bytesProcessed; }
+
+    // "<message> : <text> : <path>", handed to the sink whole.
+    void ReportMessage(const std::string& path, const std::string& text);
+    void ReportError(const std::string& path, const std::string& text);
+
+    // Set by Stop from another thread; honoured before each body chunk.
+    std::atomic<bool> cancelRequested{false};
+    bool wipeZero = false;
+    bool wipeRandom = false;
+    bool writeReadOnly = false;
+
+    // One report: its kind, text key, literal suffix and the path it names.
+    struct Outcome {
+        bool ok = true;
+        ReportKind kind = kReportMessage;
+        std::string key, suffix, path;
+    };
+    static Outcome Failure(ReportKind kind, std::string key, std::string suffix = "",
+                           std::string path = "") {
+        return {false, kind, std::move(key), std::move(suffix), std::move(path)};
+    }
+
+  private:
+    Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
+                               const std::string& outputPath, uint32_t attributes);
+    Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
+    Outcome EncryptBody(File& source, File& output, uint64_t bodyLength);
+    Outcome WipeAndRemove(std::unique_ptr<File> source, const std::string& sourcePath);
+    bool WipePass(File& source, uint64_t length);
+    std::string DigitName(const std::string& path);
+
+    Outcome ReadHeader(File& cpy, uint64_t length, const std::string& cpyPath,
+                       std::string* outputPath);
+    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath);
+    Outcome WriteDecryptedContent(File& cpy, File& output, uint64_t cpyLength);
+    Outcome FinishDecryption(const std::string& cpyPath, const std::string& outputPath,
+                             uint32_t attributes);
+
+    Outcome FinishOutput(File& output);
+    Outcome CopyStatus(const std::string& statusFrom, const std::string& outputPath,
+                       uint32_t attributes);
+    static bool ReadExactly(File& file, void* data, size_t length);
+    void RemoveOutput(const std::string& outputPath);
+    void Report(const Outcome& outcome);
+    void SendLine(const char* kindKey, ReportKind kind, const std::string& path,
+                  const std::string& text);
+
+    FileSystem& fs;
+    const TextTable& texts;
+    ReportSink reportSink;
+    Cast128 cipher;
+    std::vector<uint8_t> buffer;
+    std::atomic<uint64_t> bytesProcessed{0};
+    std::mt19937 random;
+};

@@ -1,0 +1,79 @@
+// Fails every I/O call of an encryption and a decryption in turn, with every
+// kind of fault, and checks after each that no data was lost: either the
+// original is as it was, or its counterpart is complete; never a partial
+// output, never a silent failure.
+#include <gtest/gtest.h>
+
+#include "tests/support/processor_rig.h"
+
+namespace {
+
+const FsFault kFaults[] = {FsFault::AccessDenied, FsFault::DiskFull, FsFault::ShortRead,
+                           FsFault::SharingViolation};
+const char* const kFaultNames[] = {"access denied", "disk full", "short read", "sharing violation"};
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+TEST(FaultSweep, Encryption) {
+    const auto content = PatternSource(2 * kMiB + 13);
+    const auto complete = Encrypted(content);
+    for (int f = 0; f < 4; ++f) {
+        for (uint64_t n = 1;; ++n) {
+            SCOPED_TRACE(std::string(kFaultNames[f]) + " at call " + std::to_string(n));
+            Rig r;
+            r.fs.AddFile(kSource, content, attr::kReadOnly);
+            r.processor.writeReadOnly = r.processor.wipeZero = r.processor.wipeRandom = true;
+            r.fs.FailCall(n, kFaults[f]);
+            r.processor.EncryptFile(kSource, kOutput);
+            if (r.fs.CallCount() < n) break;  // every call has had its turn
+
+            EXPECT_EQ(r.fs.OpenHandleCount(), 0);
+            if (r.fs.Exists(kOutput)) {
+                ASSERT_TRUE(r.fs.Contents(kOutput) == complete);
+                EXPECT_EQ(r.fs.Status(kOutput).attributes, attr::kReadOnly);
+                const bool sourceGone = r.fs.AllPaths() == Sorted({"C:\\data", kOutput});
+                EXPECT_EQ(r.lines.size(), sourceGone ? 0u : 1u);
+            } else {
+                EXPECT_EQ(r.fs.AllPaths(), Sorted({"C:\\data", kSource}));
+                EXPECT_TRUE(r.fs.Contents(kSource) == content);
+                EXPECT_EQ(r.fs.Status(kSource).attributes, attr::kReadOnly);
+                EXPECT_EQ(r.lines.size(), 1u);
+            }
+        }
+    }
+}
+
+TEST(FaultSweep, Decryption) {
+    const auto content = PatternSource(2 * kMiB + 13);
+    const auto image = Encrypted(content);
+    const std::string restored = "C:\\data\\report.txt";
+    for (int f = 0; f < 4; ++f) {
+        for (uint64_t n = 1;; ++n) {
+            SCOPED_TRACE(std::string(kFaultNames[f]) + " at call " + std::to_string(n));
+            Rig r;
+            r.fs.AddFile(kOutput, image, attr::kReadOnly | attr::kHidden);
+            r.processor.writeReadOnly = true;
+            r.fs.FailCall(n, kFaults[f]);
+            r.processor.DecryptFile(kOutput);
+            if (r.fs.CallCount() < n) break;
+
+            EXPECT_EQ(r.fs.OpenHandleCount(), 0);
+            if (r.fs.Exists(restored)) {
+                EXPECT_EQ(r.fs.AllPaths(), Sorted({"C:\\data", restored}));
+                ASSERT_TRUE(r.fs.Contents(restored) == content);
+                EXPECT_EQ(r.fs.Status(restored).attributes, attr::kReadOnly | attr::kHidden);
+                EXPECT_TRUE(r.lines.empty());
+            } else {
+                EXPECT_EQ(r.fs.AllPaths(), Sorted({"C:\\data", kOutput}));
+                EXPECT_TRUE(r.fs.Contents(kOutput) == image);
+                EXPECT_EQ(r.fs.Status(kOutput).attributes, attr::kReadOnly | attr::kHidden);
+                EXPECT_EQ(r.lines.size(), 1u);
+            }
+        }
+    }
+}
+
+}  // namespace

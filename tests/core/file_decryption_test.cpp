@@ -1,0 +1,202 @@
+// Decryption over the in-memory file system: refusals of damaged, hostile
+// and foreign ".cpy" files, and what is left on disk after each.
+#include <gtest/gtest.h>
+
+#include "fileops/cpy_layout.h"
+#include "tests/support/processor_rig.h"
+
+namespace {
+
+const char* const kRestored = "C:\\data\\report.txt";
+
+// Every stored name that must not become a path.
+TEST(FileDecryption, HostileStoredNamesAreRefused) {
+    const std::vector<std::string> names = {".",
+                                            "..",
+                                            "...",
+                                            " . ",
+                                            "..\\evil.txt",
+                                            "sub\\file",
+                                            "a/b",
+                                            "C:evil",
+                                            "x:y",
+                                            "<",
+                                            ">",
+                                            "\"q\"",
+                                            "a|b",
+                                            "what?",
+                                            "star*",
+                                            std::string("tab\there"),
+                                            std::string("nul\x01"),
+                                            "trailing.",
+                                            "trailing ",
+                                            "CON",
+                                            "con.txt",
+                                            "Nul",
+                                            "aux.tar.gz",
+                                            "PRN",
+                                            "COM0",
+                                            "com9.log",
+                                            "LPT1",
+                                            "lpt5.txt",
+                                            "CONIN$",
+                                            "conout$.txt",
+                                            "CON .txt"};
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        Rig r;
+        const auto image = Encrypted(PatternSource(40), "secret", name);
+        r.fs.AddFile(kOutput, image);
+        r.processor.DecryptFile(kOutput);
+        r.ExpectOnlyLine(kReportError, "error_get_decryption_filename", name);
+        EXPECT_EQ(r.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput}));
+        EXPECT_TRUE(r.fs.Contents(kOutput) == image);
+    }
+}
+
+TEST(FileDecryption, OrdinaryNamesAreAccepted) {
+    for (const std::string name :
+         {"a", "COM10", "CONSOLE.txt", "LPT", ".profile", "a b.c d", "x.CON", "\x81\x40.txt"}) {
+        SCOPED_TRACE(name);
+        Rig r;
+        r.fs.AddFile(kOutput, Encrypted({1, 2, 3}, "secret", name));
+        r.processor.DecryptFile(kOutput);
+        EXPECT_TRUE(r.lines.empty());
+        EXPECT_TRUE(r.fs.Contents("C:\\data\\" + name) == (std::vector<uint8_t>{1, 2, 3}));
+    }
+}
+
+// Refusals before anything is created: the ".cpy" file stays as it was.
+TEST(FileDecryption, RefusalsBeforeTheOutput) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> image;
+        std::string line;
+    };
+    const auto good = Encrypted(PatternSource(100));
+    auto shortened = good;
+    shortened.resize(279);
+    auto longer = good;
+    longer.push_back(0);
+    const std::vector<Case> cases = {
+        {"279 bytes", shortened, "error_tarnu_format"},
+        {"one byte too many", longer, "error_tarnu_format"},
+        {"empty", {}, "error_tarnu_format"},
+        {"wrong password", Encrypted(PatternSource(100), "other"), "error_password_missing"},
+        {"wrong password, 280 bytes", Encrypted({}, "other"), "error_password_missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig r;
+        r.fs.AddFile(kOutput, c.image);
+        r.processor.DecryptFile(kOutput);
+        r.ExpectOnlyLine(kReportError, c.line, kOutput);
+        EXPECT_EQ(r.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput}));
+        EXPECT_TRUE(r.fs.Contents(kOutput) == c.image);
+    }
+}
+
+TEST(FileDecryption, NeverOverwritesAnExistingFile) {
+    Rig r;
+    r.fs.AddFile(kOutput, Encrypted(PatternSource(100)));
+    r.fs.AddFile(kRestored, {9, 9, 9});
+    r.processor.DecryptFile(kOutput);
+    r.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+    EXPECT_TRUE(r.fs.Contents(kRestored) == (std::vector<uint8_t>{9, 9, 9}));
+    EXPECT_TRUE(r.fs.Exists(kOutput));
+
+    Rig folder;
+    folder.fs.AddFile(kOutput, Encrypted(PatternSource(100)));
+    folder.fs.AddFolder(kRestored);
+    folder.processor.DecryptFile(kOutput);
+    folder.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+}
+
+TEST(FileDecryption, OutputPathTooLong) {
+    Rig r;
+    const std::string folder = "C:\\" + std::string(200, 'f');
+    const std::string cpyPath = folder + "\\x.cpy";
+    r.fs.AddFolder(folder);
+    r.fs.AddFile(cpyPath, Encrypted({1}, "secret", std::string(55, 'n')));  // 259 bytes: fits
+    r.processor.DecryptFile(cpyPath);
+    EXPECT_TRUE(r.lines.empty());
+
+    r.fs.AddFile(cpyPath, Encrypted({1}, "secret", std::string(56, 'm')));  // 260 bytes: refused
+    r.processor.DecryptFile(cpyPath);
+    r.ExpectOnlyLine(kReportError, "error_max_path", cpyPath);
+    EXPECT_TRUE(r.fs.Exists(cpyPath));
+}
+
+// Failures once the output exists: it is removed and the ".cpy" file stays,
+// read-only again if it was.
+TEST(FileDecryption, FailuresAfterTheOutputRemoveIt) {
+    struct Case {
+        const char* what;
+        std::function<void(Rig&, std::vector<uint8_t>&)> arrange;
+        ReportKind kind;
+        std::string line;
+        bool reportsOutputPath;
+    };
+    const std::vector<Case> cases = {
+        {"create fails",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Create, 1, FsFault::AccessDenied); },
+         kReportMessage, "message_file_create_failed", true},
+        {"tail without 0x0A",
+         [](Rig&, std::vector<uint8_t>& image) {
+             Cast128 cipher;
+             cipher.SetKey("secret");
+             uint8_t tail[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+             cpy::EncryptUnits(cipher, tail, 8);
+             std::copy(tail, tail + 8, image.begin() + 272);
+         },
+         kReportError, "error_broken_tarnu_format:Decript.Leave", false},
+        {"short tail read",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Read, 3, FsFault::ShortRead); },
+         kReportError, "error_read_file:Decript.Leave", false},
+        {"short key read",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Read, 1, FsFault::ShortRead); },
+         kReportError, "error_read_file:Decript.Key", false},
+        {"short name read",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Read, 2, FsFault::ShortRead); },
+         kReportError, "error_read_file:Decript.FileName", false},
+        {"body read fails",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Read, 4, FsFault::AccessDenied); },
+         kReportError, "error_read_file", false},
+        {"disk full",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Write, 2, FsFault::DiskFull); },
+         kReportError, "error_write_file", false},
+        {"times cannot be set",
+         [](Rig& r, std::vector<uint8_t>&) {
+             r.fs.FailOp(FsOp::SetStatus, 1, FsFault::AccessDenied);
+         },
+         kReportError, "error_file_status", true},
+        {".cpy cannot be deleted",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Delete, 1, FsFault::AccessDenied); },
+         kReportError, "error_file_status", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig r;
+        auto image = Encrypted(PatternSource(kMiB + 21));
+        c.arrange(r, image);
+        r.fs.AddFile(kOutput, image, attr::kReadOnly);
+        r.processor.writeReadOnly = true;
+        r.processor.DecryptFile(kOutput);
+        r.ExpectOnlyLine(c.kind, c.line, c.reportsOutputPath ? kRestored : kOutput);
+        EXPECT_EQ(r.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput}));
+        EXPECT_TRUE(r.fs.Contents(kOutput) == image);
+        EXPECT_EQ(r.fs.Status(kOutput).attributes, attr::kReadOnly);
+        EXPECT_EQ(r.fs.OpenHandleCount(), 0);
+    }
+}
+
+TEST(FileDecryption, PasswordsDifferingAfterSixteenBytesReadEachOther) {
+    Rig r;
+    r.fs.AddFile(kOutput, Encrypted({5, 6, 7}, "0123456789abcdefXYZ"));
+    r.processor.SetPassword("0123456789abcdef-other");
+    r.processor.DecryptFile(kOutput);
+    EXPECT_TRUE(r.lines.empty());
+    EXPECT_TRUE(r.fs.Contents(kRestored) == (std::vector<uint8_t>{5, 6, 7}));
+}
+
+}  // namespace
