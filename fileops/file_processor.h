@@ -14,6 +14,15 @@
 #include "fileops/file_system.h"
 #include "lang/text_table.h"
 
+// <windows.h> maps EncryptFile and DecryptFile to its own functions by macro.
+// Include it here first, so that taking the macros back holds for every file
+// that sees this class, whatever it includes later.
+#ifdef _WIN32
+#include <windows.h>
+#undef EncryptFile
+#undef DecryptFile
+#endif
+
 // Line kinds handed to the report sink.
 enum ReportKind { kReportMessage = 0, kReportError = 1 };
 

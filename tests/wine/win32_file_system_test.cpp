@@ -5,46 +5,9 @@
 
 #include <map>
 
+#include "tests/wine/temp_folder.h"
+
 namespace {
-
-// A fresh folder under the temporary folder, removed with all it holds.
-class TempFolder {
-  public:
-    TempFolder() {
-        char temp[MAX_PATH];
-        const DWORD length = GetTempPathA(MAX_PATH, temp);
-        EXPECT_TRUE(length > 0 && length < MAX_PATH);
-        path_ = std::string(temp) + "tarnu-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount64());
-        EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_;
-    }
-    ~TempFolder() { Remove(path_); }
-
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-  private:
-    static void Remove(const std::string& folder) {
-        WIN32_FIND_DATAA data;
-        const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Remove(path);
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string path_;
-};
 
 class Win32FileSystemTest : public ::testing::Test {
   protected:
@@ -68,10 +31,6 @@ class Win32FileSystemTest : public ::testing::Test {
     TempFolder dir;
     Win32FileSystem fs;
 };
-
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 // Wine keeps the read-only attribute as the Unix write permission, which does
 // not hold back root. Wine opens files in its server, so /proc/self here is
