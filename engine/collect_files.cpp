@@ -1,0 +1,127 @@
+// Turning the queued files, folders and drives into the job's file list.
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/worker_thread.h"
+
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool EndsInCpy(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".cpy") == 0;  // case matters
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+}  // namespace
+
+bool WorkerThread::CollectFiles(std::vector<std::string>& files, int kind) {
+    while (!jobPaths.empty()) {
+        if (!CollectEntry(files, jobPaths.back(), kind)) return false;
+        jobPaths.pop_back();
+    }
+    return true;
+}
+
+// One queued entry: a drive, a folder or a file. False on a refusal.
+bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::string& entry,
+                                int kind) {
+    if (!entry.empty() && entry.back() == ':') {
+        if (SameIgnoringCase(entry, systemDrive)) return Refuse("error_directory_systemroot");
+        if (!WalkDirectory(files, entry, kind)) return Refuse("message_file_seek_failed");
+        return true;
+    }
+    std::unique_ptr<Finder> finder = fs.Find(entry);
+    FindEntry found;
+    if (!finder || !finder->Next(&found)) return true;  // not there: dropped
+    if (!(found.attributes & attr::kDirectory)) {
+        TakeIfWanted(files, entry, found.size, kind);
+        return true;
+    }
+    if (IsDotEntry(found.name)) return true;
+    if (SameIgnoringCase(entry, systemDirectory)) return Refuse("error_directory_system");
+    if (SameIgnoringCase(entry, windowsDirectory)) return Refuse("error_directory_windows");
+    if (!WalkDirectory(files, entry, kind)) return Refuse("message_file_seek_failed");
+    return true;
+}
+
+// Depth first without recursion: a folder's files before anything below it,
+// its last listed subfolder first. A subfolder that cannot be listed is
+// logged and skipped; links to folders are not followed, so a link back into
+// the tree cannot make the walk endless.
+bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::string& folder,
+                                 int kind) {
+    std::vector<std::string> pending;
+    std::string current = folder;
+    for (bool top = true;; top = false) {
+        std::unique_ptr<Finder> finder = fs.Find(current + "\\*");
+        if (!finder && top) return false;
+        if (!finder)
+            owner->AddLogLine(texts.LookupText("message_file_seek_failed") + " : " + current);
+        FindEntry entry;
+        while (finder && finder->Next(&entry)) {
+            if (IsDotEntry(entry.name)) continue;
+            const std::string path = current + "\\" + entry.name;
+            if (entry.attributes & attr::kReparsePoint && entry.attributes & attr::kDirectory) {
+                owner->AddLogLine(texts.LookupText("message_link_skipped") + " : " + path);
+            } else if (entry.attributes & attr::kDirectory) {
+                pending.push_back(path);
+            } else {
+                TakeIfWanted(files, path, entry.size, kind);
+            }
+        }
+        if (pending.empty()) return true;
+        current = pending.back();
+        pending.pop_back();
+    }
+}
+
+// Encryption takes every file but ".cpy" files and the program itself, and
+// plans its size once per pass over it (body, zero wipe, random wipe).
+void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
+                                uint64_t size, int kind) {
+    if (kind == kJobEncrypt) {
+        if (EndsInCpy(path) || SameIgnoringCase(path, programPath)) return;
+        const uint64_t passes = 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0);
+        files.push_back(path);
+        owner->Progress().total += passes * size;
+    } else if (EndsInCpy(path)) {
+        files.push_back(path);
+        owner->Progress().total += size;
+    }
+}
+
+// Logs why the job is refused.
+bool WorkerThread::Refuse(const std::string& key) {
+    Log(key);
+    return false;
+}
+
+std::string WorkerThread::MakeOutputName(const std::string& folder) {
+    for (;;) {
+        std::string name(13, ' ');
+        for (char& c : name) {
+            switch (random() % 3) {
+                case 0:
+                    c = char('A' + random() % 26);
+                    break;
+                case 1:
+                    c = char('a' + random() % 26);
+                    break;
+                default:
+                    c = char('0' + random() % 10);
+                    break;
+            }
+        }
+        const std::string path = folder + "\\" + name + ".cpy";
+        uint32_t attributes = 0;
+        if (!fs.GetAttributes(path, &attributes)) return path;
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The one long-lived thread that does all work on files. It sleeps until its
+// owner starts a job, collects the job's files, processes them one at a time
+// and tells the owner when the job is over.
+
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/worker_events.h"
+#include "engine/worker_owner.h"
+#include "fileops/file_processor.h"
+
+enum JobKind { kJobEncrypt = 1, kJobDecrypt = 2 };
+
+class WorkerThread {
+  public:
+    explicit WorkerThread(FileSystem& fileSystem, const TextTable& texts = Texts());
+    ~WorkerThread();
+
+    // Starts the thread; the owner must outlive it.
+    void Start(WorkerOwner& owner);
+    // Waits for the thread to end (after RequestQuit).
+    void Join();
+
+    // Owner side: the queue, password and options are written only while no
+    // job runs, before StartJob.
+    void StartJob(int kind);
+    void RequestStop();
+    void RequestQuit();
+    FileProcessor& Processor() { return processor; }
+
+    std::string password;
+    std::string programFolder;
+    std::string programPath;
+    std::string systemDrive;
+    std::string systemDirectory;
+    std::string windowsDirectory;
+    std::vector<std::string> jobPaths;  // examined from the last added
+    int operation = 0;
+
+    // The job's file list from jobPaths; false on a refusal (already logged).
+    bool CollectFiles(std::vector<std::string>& files, int kind);
+    bool WalkDirectory(std::vector<std::string>& files, const std::string& folder, int kind);
+    // A name of 13 random letters and digits with ".cpy" that nothing in
+    // folder has yet.
+    std::string MakeOutputName(const std::string& folder);
+
+  private:
+    void Run();
+    void RunJob(int kind);
+    void ProcessFiles(std::vector<std::string>& files, int kind);
+    void ProcessFile(const std::string& path, int kind);
+    void TakeIfWanted(std::vector<std::string>& files, const std::string& path, uint64_t size,
+                      int kind);
+    bool CollectEntry(std::vector<std::string>& files, const std::string& entry, int kind);
+    void Log(const std::string& key);
+    bool Refuse(const std::string& key);
+
+    FileSystem& fs;
+    const TextTable& texts;
+    FileProcessor processor;
+    WorkerEvents events;
+    WorkerOwner* owner = nullptr;
+    std::thread thread;
+    std::mt19937 random;
+};

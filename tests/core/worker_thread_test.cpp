@@ -1,0 +1,282 @@
+// The worker over the in-memory disk: collection, refusals, job control and
+// the state it leaves after every job.
+#include "engine/worker_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+
+#include "tests/support/cpy_samples.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/recording_owner.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class WorkerTest : public ::testing::Test {
+  protected:
+    WorkerTest() {
+        texts.SetText("message_encryption_started", "enc started");
+        texts.SetText("message_decryption_started", "dec started");
+        texts.SetText("message_problem_analysis", "analysis");
+        texts.SetText("message_encryption_finished", "enc finished");
+        texts.SetText("message_decryption_finished", "dec finished");
+        texts.SetText("message_encryption_canceled", "enc canceled");
+        worker.programPath = "C:\\Tools\\tarnu.exe";
+        worker.systemDrive = "C:";
+        worker.systemDirectory = "C:\\Windows\\system32";
+        worker.windowsDirectory = "C:\\Windows";
+        worker.password = "pw";
+        fs.AddFolder("C:\\Windows\\system32\\drivers");
+        fs.AddFolder("D:\\");
+    }
+    ~WorkerTest() override {
+        worker.RequestQuit();
+        worker.Join();
+    }
+
+    void RunJob(int kind, const Lines& paths) {
+        worker.jobPaths = paths;
+        const int before = owner.jobsFinished;
+        worker.StartJob(kind);
+        ASSERT_TRUE(owner.WaitForJobs(before + 1));
+    }
+
+    void ExpectIdleState() {
+        EXPECT_TRUE(worker.jobPaths.empty());
+        EXPECT_FALSE(worker.Processor().cancelRequested);
+        EXPECT_EQ(owner.progress.total, 0u);
+        EXPECT_EQ(owner.progress.done, 0u);
+    }
+
+    MemoryFileSystem fs;
+    TextTable texts;
+    WorkerThread worker{fs, texts};
+    RecordingOwner owner;
+};
+
+// 'A' holds a1, a2 and subfolders S1 (s1) and S2 (s2); f.txt is queued last.
+TEST_F(WorkerTest, CollectionAndProcessingOrder) {
+    for (const char* file :
+         {"C:\\A\\a1", "C:\\A\\a2", "C:\\A\\S1\\s1", "C:\\A\\S2\\s2", "C:\\f.txt"}) {
+        fs.AddFile(file, {1, 2, 3});
+    }
+    worker.Start(owner);
+    worker.jobPaths = {"C:\\A", "C:\\f.txt"};
+    std::vector<std::string> files;
+    ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_EQ(files,
+              (Lines{"C:\\f.txt", "C:\\A\\a1", "C:\\A\\a2", "C:\\A\\S2\\s2", "C:\\A\\S1\\s1"}));
+    EXPECT_TRUE(worker.jobPaths.empty());
+
+    owner.progress.total = 0;
+    RunJob(kJobEncrypt, {"C:\\A", "C:\\f.txt"});
+    EXPECT_EQ(owner.prompts, (Lines{"s1", "s2", "a2", "a1", "f.txt"}));
+    EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc finished"}));
+    ExpectIdleState();
+}
+
+TEST_F(WorkerTest, WhatEachJobTakes) {
+    fs.AddFile("C:\\Tools\\a.txt", std::vector<uint8_t>(100));
+    fs.AddFile("C:\\Tools\\b.cpy", std::vector<uint8_t>(280));
+    fs.AddFile("C:\\Tools\\X.CPY", std::vector<uint8_t>(10));
+    fs.AddFile("C:\\Tools\\TARNU.EXE", std::vector<uint8_t>(50));
+    worker.programPath = "c:\\tools\\tarnu.exe";  // any letter case
+    worker.Start(owner);
+
+    std::vector<std::string> files;
+    worker.jobPaths = {"C:\\Tools", "C:\\Tools\\TARNU.EXE"};
+    ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_EQ(files, (Lines{"C:\\Tools\\a.txt", "C:\\Tools\\X.CPY"}));
+    EXPECT_EQ(owner.progress.total, 110u);
+
+    files.clear();
+    owner.progress.total = 0;
+    worker.jobPaths = {"C:\\Tools"};
+    ASSERT_TRUE(worker.CollectFiles(files, kJobDecrypt));
+    EXPECT_EQ(files, (Lines{"C:\\Tools\\b.cpy"}));
+    EXPECT_EQ(owner.progress.total, 280u);
+
+    // Each wipe pass over a file counts its size once more.
+    for (int passes = 1; passes <= 3; ++passes) {
+        files.clear();
+        owner.progress.total = 0;
+        worker.Processor().wipeZero = passes >= 2;
+        worker.Processor().wipeRandom = passes == 3;
+        worker.jobPaths = {"C:\\Tools\\a.txt"};
+        ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+        EXPECT_EQ(owner.progress.total, 100u * passes);
+    }
+}
+
+// A refusal met after other entries were collected still processes nothing.
+TEST_F(WorkerTest, SystemFoldersAreRefused) {
+    fs.AddFile("C:\\data\\x.txt", {1});
+    texts.SetText("error_directory_windows", "no windows");
+    texts.SetText("error_directory_system", "no system");
+    texts.SetText("error_directory_systemroot", "no system drive");
+    worker.Start(owner);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"c:\\WINDOWS", "no windows"},
+        {"C:\\Windows\\System32", "no system"},
+        {"c:", "no system drive"}};
+    for (const auto& [queued, line] : cases) {
+        SCOPED_TRACE(queued);
+        owner.lines.clear();
+        RunJob(kJobEncrypt, {queued, "C:\\data\\x.txt"});
+        EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", line, "enc finished"}));
+        EXPECT_TRUE(fs.Exists("C:\\data\\x.txt"));
+        ExpectIdleState();
+    }
+    // Below the Windows folder, and other drives, are walked.
+    fs.AddFile("D:\\d.txt", {2});
+    fs.AddFile("C:\\Windows\\system32\\drivers\\x.sys", {3});
+    std::vector<std::string> files;
+    worker.jobPaths = {"D:", "C:\\Windows\\system32\\drivers"};
+    ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_EQ(files, (Lines{"C:\\Windows\\system32\\drivers\\x.sys", "D:\\d.txt"}));
+}
+
+TEST_F(WorkerTest, FoldersThatCannotBeListed) {
+    texts.SetText("message_file_seek_failed", "cannot list");
+    texts.SetText("message_link_skipped", "link skipped");
+    fs.AddFile("C:\\T\\a.txt", {1});
+    fs.AddFile("C:\\T\\Locked\\b.txt", {2});
+    fs.AddFile("C:\\T\\Open\\c.txt", {3});
+    fs.AddFolder("C:\\T\\Loop");
+    fs.SetAttributes("C:\\T\\Loop", attr::kDirectory | attr::kReparsePoint);
+    fs.AddFile("C:\\T\\Loop\\never.txt", {4});
+    fs.AddFolder("C:\\Empty");
+    fs.DenyListing("C:\\T\\Locked");
+    worker.Start(owner);
+
+    std::vector<std::string> files;
+    worker.jobPaths = {"C:\\T", "C:\\Empty"};
+    ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_EQ(files, (Lines{"C:\\T\\a.txt", "C:\\T\\Open\\c.txt"}));
+    EXPECT_EQ(owner.lines, (Lines{"link skipped : C:\\T\\Loop", "cannot list : C:\\T\\Locked"}));
+
+    owner.lines.clear();
+    worker.jobPaths = {"C:\\T\\Locked"};
+    EXPECT_FALSE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_EQ(owner.lines, (Lines{"cannot list"}));
+}
+
+TEST_F(WorkerTest, OutputNames) {
+    fs.AddFolder("C:\\out");
+    worker.Start(owner);
+    const auto wellFormed = [](const std::string& path) {
+        const std::string name = path.substr(7, 13);
+        return path.size() == 7 + 13 + 4 && path.compare(0, 7, "C:\\out\\") == 0 &&
+               path.compare(20, 4, ".cpy") == 0 &&
+               std::all_of(name.begin(), name.end(),
+                           [](unsigned char c) { return std::isalnum(c) != 0; });
+    };
+    std::set<std::string> names;
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = worker.MakeOutputName("C:\\out");
+        EXPECT_TRUE(wellFormed(name)) << name;
+        EXPECT_FALSE(fs.Exists(name));
+        fs.AddFile(name, {});
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 200u);
+}
+
+TEST_F(WorkerTest, StopBeforeTheFirstFile) {
+    fs.AddFile("C:\\data\\x.txt", {1});
+    owner.onLogLine = [&](const std::string& line) {
+        if (line == "analysis") worker.RequestStop();
+    };
+    worker.Start(owner);
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc canceled", "enc finished"}));
+    EXPECT_TRUE(owner.prompts.empty());
+    EXPECT_TRUE(fs.Exists("C:\\data\\x.txt"));
+    ExpectIdleState();
+
+    // A Stop that arrives once the job is over does not cancel the next one.
+    owner.onLogLine = nullptr;
+    worker.RequestStop();
+    owner.lines.clear();
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc finished"}));
+    EXPECT_FALSE(fs.Exists("C:\\data\\x.txt"));
+}
+
+TEST_F(WorkerTest, QuitWhileIdleEndsWithoutAJob) {
+    worker.Start(owner);
+    worker.RequestQuit();
+    worker.Join();
+    EXPECT_EQ(owner.jobsFinished, 0);
+    EXPECT_TRUE(owner.lines.empty());
+}
+
+// Quit in the middle of a file: the file is abandoned cleanly, the job ends
+// with its lines and notice, and then the thread ends.
+TEST_F(WorkerTest, QuitDuringAJob) {
+    fs.AddFile("C:\\data\\big.bin", PatternSource(3 << 20));
+    fs.AddFile("C:\\data\\a.bin", {1});  // collected first, so processed last
+    fs.OnCall([&](FsOp op, uint64_t) {
+        if (op == FsOp::Read) worker.RequestQuit();  // during big.bin's first chunk
+    });
+    worker.Start(owner);
+    worker.jobPaths = {"C:\\data"};
+    worker.StartJob(kJobEncrypt);
+    worker.Join();
+    EXPECT_EQ(owner.jobsFinished, 1);
+    ASSERT_EQ(owner.lines.size(), 5u) << ::testing::PrintToString(owner.lines);
+    EXPECT_EQ(owner.lines[2], "message : enc canceled : C:\\data\\big.bin");  // the file's own line
+    EXPECT_EQ(owner.lines[3], "enc canceled");
+    EXPECT_EQ(owner.lines[4], "enc finished");
+    EXPECT_EQ(fs.AllPaths(),
+              (Lines{"C:\\Windows", "C:\\Windows\\system32", "C:\\Windows\\system32\\drivers",
+                     "C:\\data", "C:\\data\\a.bin", "C:\\data\\big.bin"}));
+}
+
+TEST_F(WorkerTest, UnknownOperationOnlyEndsTheJob) {
+    worker.Start(owner);
+    RunJob(3, {"C:\\data"});
+    EXPECT_TRUE(owner.lines.empty());
+    ExpectIdleState();
+}
+
+// Whatever escapes the processor for one file is that file's error line.
+TEST_F(WorkerTest, FailuresThatEscapeAreContained) {
+    fs.AddFile("C:\\data\\a.txt", {1, 2, 3});
+    fs.AddFile("C:\\data\\b.txt", {4, 5, 6});
+    bool thrown = false;
+    fs.OnCall([&](FsOp op, uint64_t) {
+        if (op == FsOp::OpenReadWrite && !thrown) {
+            thrown = true;
+            throw std::runtime_error("device gone");
+        }
+    });
+    worker.Start(owner);
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_EQ(owner.errors, 1);
+    EXPECT_EQ(owner.lines[2], "error : error_unexpected (device gone) : C:\\data\\b.txt");
+    EXPECT_TRUE(fs.Exists("C:\\data\\b.txt"));
+    EXPECT_FALSE(fs.Exists("C:\\data\\a.txt"));  // the job went on
+}
+
+// A small tree goes out and comes back whole.
+TEST_F(WorkerTest, TreeRoundTrip) {
+    std::map<std::string, std::vector<uint8_t>> tree;
+    for (int i = 0; i < 30; ++i) {
+        const std::string path =
+            "D:\\root\\" + std::to_string(i % 4) + "\\file" + std::to_string(i) + ".dat";
+        tree[path] = PatternSource(size_t(i) * 997);
+        fs.AddFile(path, tree[path]);
+    }
+    worker.Start(owner);
+    RunJob(kJobEncrypt, {"D:\\root"});
+    for (const auto& [path, bytes] : tree) EXPECT_FALSE(fs.Exists(path));
+    RunJob(kJobDecrypt, {"D:"});
+    for (const auto& [path, bytes] : tree) EXPECT_TRUE(fs.Contents(path) == bytes) << path;
+    EXPECT_EQ(owner.errors, 0);
+}
+
+}  // namespace
