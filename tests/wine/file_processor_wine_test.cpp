@@ -5,27 +5,11 @@
 #include "fileops/file_processor.h"
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
-#include "tests/wine/temp_folder.h"
+#include "tests/wine/real_files.h"
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    Win32FileSystem fs;
-    std::unique_ptr<File> file = fs.OpenReadWrite(path);
-    if (!file) return {};
-    uint64_t length = 0;
-    file->Length(&length);
-    std::vector<uint8_t> bytes(length);
-    size_t got = 0;
-    file->Read(bytes.data(), bytes.size(), &got);
-    return bytes;
-}
 
-void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    Win32FileSystem fs;
-    std::unique_ptr<File> file = fs.Create(path);
-    ASSERT_TRUE(file && file->Write(bytes.data(), bytes.size()) && file->Close()) << path;
-}
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -53,17 +37,17 @@ TEST_F(FileProcessorWineTest, WritesTheSampleFilesExactly) {
         const std::string source = dir / c.name;
         if (source.size() > 259) continue;  // the 255-byte name needs a shorter folder
         SCOPED_TRACE("case " + std::to_string(c.number));
-        WriteAll(source, c.source);
+        WriteWholeFile(source, c.source);
         processor.SetPassword(c.password);
         processor.EncryptFile(source, dir / "ABCDEFGHIJKLM.cpy");
         EXPECT_TRUE(lines.empty());
         EXPECT_FALSE(Exists(source));
-        EXPECT_TRUE(ReadAll(dir / "ABCDEFGHIJKLM.cpy") == c.encrypted);
+        EXPECT_TRUE(ReadWholeFile(dir / "ABCDEFGHIJKLM.cpy") == c.encrypted);
 
         processor.DecryptFile(dir / "ABCDEFGHIJKLM.cpy");
         EXPECT_TRUE(lines.empty());
         EXPECT_FALSE(Exists(dir / "ABCDEFGHIJKLM.cpy"));
-        EXPECT_TRUE(ReadAll(source) == c.source);
+        EXPECT_TRUE(ReadWholeFile(source) == c.source);
         DeleteFileA(source.c_str());
     }
 }
@@ -72,7 +56,7 @@ TEST_F(FileProcessorWineTest, WritesTheSampleFilesExactly) {
 TEST_F(FileProcessorWineTest, RoundTripKeepsTimesAndAttributes) {
     const std::string source = dir / "budget 2026.xls";
     const auto content = PatternSource(3 * (1 << 20) + 5);
-    WriteAll(source, content);
+    WriteWholeFile(source, content);
     FileStatus status;
     ASSERT_TRUE(fs.GetStatus(source, &status));
     status.creationTime = 130000000000000000;   // 2012
@@ -99,7 +83,7 @@ TEST_F(FileProcessorWineTest, RoundTripKeepsTimesAndAttributes) {
     EXPECT_EQ(restored.attributes, status.attributes);
     EXPECT_EQ(restored.lastWriteTime, status.lastWriteTime);
     EXPECT_EQ(restored.creationTime, status.creationTime);  // as the system keeps it
-    EXPECT_TRUE(ReadAll(source) == content);
+    EXPECT_TRUE(ReadWholeFile(source) == content);
 
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA((dir / "*").c_str(), &data);
@@ -113,7 +97,7 @@ TEST_F(FileProcessorWineTest, RoundTripKeepsTimesAndAttributes) {
 
 TEST_F(FileProcessorWineTest, SourceHeldOpenElsewhere) {
     const std::string source = dir / "open.txt";
-    WriteAll(source, {1, 2, 3});
+    WriteWholeFile(source, {1, 2, 3});
     const HANDLE other =
         CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
@@ -122,19 +106,19 @@ TEST_F(FileProcessorWineTest, SourceHeldOpenElsewhere) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "message : message_file_open_failed : " + source);
     EXPECT_FALSE(Exists(dir / "ABCDEFGHIJKLM.cpy"));
-    EXPECT_TRUE(ReadAll(source) == (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(ReadWholeFile(source) == (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST_F(FileProcessorWineTest, DecryptionNeverOverwrites) {
     Cast128 cipher;
     cipher.SetKey("secret");
     const std::string cpyPath = dir / "X.cpy";
-    WriteAll(cpyPath, BuildImage(cipher, "notes.txt", {7, 7, 7}));
-    WriteAll(dir / "notes.txt", {1});
+    WriteWholeFile(cpyPath, BuildImage(cipher, "notes.txt", {7, 7, 7}));
+    WriteWholeFile(dir / "notes.txt", {1});
     processor.DecryptFile(cpyPath);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "error : error_same_filename : " + dir / "notes.txt");
-    EXPECT_TRUE(ReadAll(dir / "notes.txt") == (std::vector<uint8_t>{1}));
+    EXPECT_TRUE(ReadWholeFile(dir / "notes.txt") == (std::vector<uint8_t>{1}));
     EXPECT_TRUE(Exists(cpyPath));
 }
 

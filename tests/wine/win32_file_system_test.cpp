@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "tests/wine/temp_folder.h"
+#include "tests/wine/real_files.h"
 
 namespace {
 

@@ -10,27 +10,11 @@
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/recording_owner.h"
-#include "tests/wine/temp_folder.h"
+#include "tests/wine/real_files.h"
 
 namespace {
 
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    Win32FileSystem fs;
-    std::unique_ptr<File> file = fs.Create(path);
-    ASSERT_TRUE(file && file->Write(bytes.data(), bytes.size()) && file->Close()) << path;
-}
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    Win32FileSystem fs;
-    std::unique_ptr<File> file = fs.OpenReadWrite(path);
-    if (!file) return {};
-    uint64_t length = 0;
-    file->Length(&length);
-    std::vector<uint8_t> bytes(length);
-    size_t got = 0;
-    file->Read(bytes.data(), bytes.size(), &got);
-    return bytes;
-}
 
 // Every file below folder, by path.
 void ListTree(const std::string& folder, std::vector<std::string>* files) {
@@ -88,7 +72,7 @@ TEST_F(WorkerWineTest, TreeGoesOutAndComesBack) {
     for (size_t i = 0; i < 6; ++i) {
         const std::string path = dir / "tree\\" + names[i];
         tree[path] = PatternSource(i * 40000 + 3);
-        WriteFile(path, tree[path]);
+        WriteWholeFile(path, tree[path]);
     }
     worker.Processor().wipeZero = true;
     RunJob(kJobEncrypt, {dir / "tree"});
@@ -101,7 +85,7 @@ TEST_F(WorkerWineTest, TreeGoesOutAndComesBack) {
     std::vector<std::string> restored;
     ListTree(dir / "tree", &restored);
     EXPECT_EQ(restored.size(), tree.size());
-    for (const auto& [path, bytes] : tree) EXPECT_TRUE(ReadFile(path) == bytes) << path;
+    for (const auto& [path, bytes] : tree) EXPECT_TRUE(ReadWholeFile(path) == bytes) << path;
     EXPECT_EQ(owner.errors, 0) << ::testing::PrintToString(owner.lines);
 }
 

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/win32_file_system.h"
 
 // A fresh folder under the temporary folder, removed with all it holds.
 class TempFolder {
@@ -47,4 +50,23 @@ class TempFolder {
 
 inline bool UnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// A whole file through the product's own file API.
+inline std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+    Win32FileSystem fs;
+    std::unique_ptr<File> file = fs.OpenReadWrite(path);
+    if (!file) return {};
+    uint64_t length = 0;
+    file->Length(&length);
+    std::vector<uint8_t> bytes(length);
+    size_t got = 0;
+    file->Read(bytes.data(), bytes.size(), &got);
+    return bytes;
+}
+
+inline void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Win32FileSystem fs;
+    std::unique_ptr<File> file = fs.Create(path);
+    ASSERT_TRUE(file && file->Write(bytes.data(), bytes.size()) && file->Close()) << path;
 }
