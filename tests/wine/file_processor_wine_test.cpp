@@ -5,7 +5,7 @@
 #include "fileops/file_processor.h"
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
-#include "tests/wine/real_files.h"
+#include "tests/wine/temp_folder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
 #include "platform/win32_file_system.h"
-#include "tests/wine/real_files.h"
+#include "tests/wine/temp_folder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "tests/wine/real_files.h"
+#include "tests/wine/temp_folder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/recording_owner.h"
-#include "tests/wine/real_files.h"
+#include "tests/wine/temp_folder.h"
 
 namespace {
 
