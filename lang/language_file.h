@@ -1,0 +1,14 @@
+#pragma once
+// Language files ("*.zen") on disk: read once at start-up, then retired by
+// appending ".old" to their names so the chooser no longer offers them.
+
+#include <string>
+#include <vector>
+
+// The whole file followed by one NUL byte, ready for ParseLanguageText. False
+// when the file cannot be opened or read, or is too large to hold.
+bool ReadLanguageFile(const std::string& path, std::vector<char>* text);
+
+// Moves path to path + ".old". Fails, leaving the file where it was, when
+// the file is missing or a file of the new name exists; the caller reports it.
+bool RetireLanguageFile(const std::string& path);

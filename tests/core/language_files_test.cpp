@@ -1,0 +1,75 @@
+// The language files shipped with the program: each parses, names its
+// language and gives a text for every key the program looks up.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "lang/language_parser.h"
+#include "lang/text_keys.h"
+
+namespace {
+
+// Texts that may be empty: the original language has no translator.
+const std::set<std::string> kMayBeEmpty = {
+    "tarnu_regionalization_by", "tarnu_regionalization_by_url", "tarnu_regionalization_by_email"};
+
+TextTable ParseShippedFile(const std::string& name) {
+    std::ifstream file(std::string(TARNU_LANG_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name;
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    TextTable table;
+    ParseLanguageText(&text[0], table);
+    return table;
+}
+
+void ExpectEveryKey(const TextTable& table, bool allowEmptyCredits) {
+    for (const char* key : kTextKeys) {
+        const auto found = table.Entries().find(key);
+        ASSERT_NE(found, table.Entries().end()) << key;
+        if (!allowEmptyCredits || !kMayBeEmpty.count(key)) {
+            EXPECT_FALSE(found->second.empty()) << key;
+        }
+    }
+}
+
+void ExpectOnlyKnownKeys(const TextTable& table) {
+    const std::set<std::string> known(std::begin(kTextKeys), std::end(kTextKeys));
+    for (const auto& entry : table.Entries()) EXPECT_TRUE(known.count(entry.first)) << entry.first;
+}
+
+// Texts that name registry keys or the file extension must not be translated.
+void ExpectFixedNames(const TextTable& table) {
+    EXPECT_EQ(table.LookupText("open"), "open");
+    EXPECT_EQ(table.LookupText("command"), "command");
+    EXPECT_EQ(table.LookupText("tarnu_ext"), ".cpy");
+    EXPECT_EQ(table.LookupText("tarnu_name"), "Tarnu");
+    EXPECT_EQ(table.LookupText("tarnu_site_url").rfind("https://", 0), 0u);
+}
+
+TEST(LanguageFiles, EnglishCoversEveryKey) {
+    const TextTable table = ParseShippedFile("english.zen");
+    EXPECT_EQ(table.LookupText("language"), "English");
+    ExpectEveryKey(table, true);
+    ExpectOnlyKnownKeys(table);
+    ExpectFixedNames(table);
+}
+
+TEST(LanguageFiles, JapaneseCoversEveryKeyInShiftJis) {
+    const TextTable table = ParseShippedFile("japanese.zen");
+    EXPECT_EQ(table.LookupText("language"),
+              "\x93\xfa\x96\x7b\x8c\xea");  // "Japanese" in code page 932
+    ExpectEveryKey(table, false);
+    ExpectOnlyKnownKeys(table);
+    ExpectFixedNames(table);
+    EXPECT_EQ(table.LookupText("tarnu_regionalization_by_url").rfind("https://", 0), 0u);
+}
+
+TEST(TextKeys, ListedOnce) {
+    const std::set<std::string> known(std::begin(kTextKeys), std::end(kTextKeys));
+    EXPECT_EQ(known.size(), kTextKeyCount);
+}
+
+}  // namespace
