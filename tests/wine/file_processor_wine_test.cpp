@@ -9,8 +9,6 @@
 
 namespace {
 
-
-
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-
-
 // Every file below folder, by path.
 void ListTree(const std::string& folder, std::vector<std::string>* files) {
     WIN32_FIND_DATAA data;
