@@ -1,0 +1,29 @@
+#pragma once
+// Resource ids, shared by the resource script and the code.
+
+// Icon and version
+#define IDI_TARNU 128
+
+// Main dialog (template 102)
+#define IDD_MAIN 102
+#define IDC_SINGLE_EDIT 1001
+#define IDC_CONFIRM_EDIT 1002
+#define IDC_PROMPT_TEXT 1003
+#define IDC_PASSWORD_EDIT 1004
+#define IDC_CIPHER_BUTTON 1007
+#define IDC_DECIPHER_BUTTON 1008
+#define IDC_OK_BUTTON 1009
+#define IDC_GO_BUTTON 1010
+#define IDC_LOG_LIST 1011
+#define IDC_MARK_LOG 1012
+#define IDC_MARK_COMPACT 1013
+#define IDC_MARK_FULL 1014
+#define IDC_PROGRESS_PLACE 1016
+#define IDC_PROGRAM_ICON 1017
+#define IDC_SITE_TEXT 1020
+#define IDC_STATUS_GROUP 1021
+
+// Message dialog (template 131)
+#define IDD_MESSAGE 131
+#define IDC_MESSAGE_TEXT 1029
+#define IDC_COPY_BUTTON 1030

@@ -1,0 +1,259 @@
+// The log list under Wine: entries kept by serial and shown newest first,
+// notice rows without an entry, rows that grow to whole lines for long texts,
+// and the colours and separators it draws, also inside the main dialog's
+// template.
+#include "ui/log_list_box.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/dialog.h"
+#include "res/resource.h"
+#include "tests/wine/window_harness.h"
+
+namespace {
+
+const DWORD kLogStyle =
+    LBS_OWNERDRAWVARIABLE | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
+const COLORREF kErrorColour = RGB(255, 50, 0);
+
+std::string Words(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? " word" : "word") + std::to_string(i);
+    return text;
+}
+
+bool IsReddish(COLORREF c) {
+    return GetRValue(c) > 200 && GetGValue(c) < 140 && GetBValue(c) < 100;
+}
+
+class LogListBoxTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(
+            log.SubclassWindow(host.AddControl("LISTBOX", kLogStyle, {10, 10, 250, 230}, 1011)));
+    }
+
+    int RowHeight(int row) const {
+        return static_cast<int>(log.SendMessage(LB_GETITEMHEIGHT, row));
+    }
+
+    RECT RowRect(int row) const {
+        RECT rect = {};
+        log.SendMessage(LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+
+    // The height of one line, and of a text wrapped into the row's text
+    // rectangle (the client width less a pixel on each side), in the list's font.
+    int LineHeight() const { return WrappedHeight("A", 10000); }
+    int WrappedHeight(const std::string& text, int width) const {
+        const HDC dc = GetDC(log.GetSafeHwnd());
+        const HGDIOBJ old = SelectObject(dc, log.GetFont());
+        RECT rect = {0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(log.GetSafeHwnd(), dc);
+        return rect.bottom;
+    }
+    int TextWidth() const { return log.GetClientRect().right - 2; }
+
+    void DoubleClick(int row) {
+        const RECT rect = RowRect(row);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        log.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        log.SendMessage(WM_LBUTTONUP, 0, at);
+        log.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        log.SendMessage(WM_LBUTTONUP, 0, at);
+    }
+
+    TestHost host;
+    CLogListBox log;
+};
+
+TEST_F(LogListBoxTest, EntriesAreKeptBySerialAndShownNewestFirst) {
+    log.AddEntry("x", 1, 5);
+    ASSERT_EQ(6u, log.Entries().size());
+    EXPECT_EQ("x", log.Entries()[5].text);
+    EXPECT_EQ(1, log.Entries()[5].kind);
+    EXPECT_EQ(5, log.Entries()[5].serial);
+    EXPECT_EQ("", log.Entries()[4].text);
+    ASSERT_EQ(1, log.GetCount());
+    EXPECT_EQ(&log.Entries()[5], log.EntryAtRow(0));
+
+    log.AddEntry("first", 0, 1);
+    // A later entry of the same number replaces the older one in every row.
+    log.AddEntry("y", 0, 5);
+    ASSERT_EQ(3, log.GetCount());
+    EXPECT_EQ("y", log.EntryAtRow(0)->text);
+    EXPECT_EQ("first", log.EntryAtRow(1)->text);
+    EXPECT_EQ("y", log.EntryAtRow(2)->text);
+    EXPECT_EQ(0, log.EntryAtRow(2)->kind);
+    EXPECT_EQ(6u, log.Entries().size());
+
+    log.AddEntry("negative", 0, -1);
+    EXPECT_EQ(3, log.GetCount());
+}
+
+TEST_F(LogListBoxTest, NoticeRowsCarryNoEntry) {
+    log.AddEntry("a", 0, 1);
+    log.AddNotice("log max");
+    log.AddEntry("b", 1, 0);
+    ASSERT_EQ(3, log.GetCount());
+    EXPECT_EQ("b", log.EntryAtRow(0)->text);
+    EXPECT_EQ(nullptr, log.EntryAtRow(1));
+    EXPECT_EQ("a", log.EntryAtRow(2)->text);
+    EXPECT_EQ(nullptr, log.EntryAtRow(3));
+    EXPECT_EQ(nullptr, log.EntryAtRow(-1));
+}
+
+TEST_F(LogListBoxTest, EmptyingTheListKeepsTheEntries) {
+    log.AddEntry("a", 0, 1);
+    log.AddNotice("first notice");
+    log.ResetContent();
+    EXPECT_EQ(0, log.GetCount());
+    ASSERT_EQ(2u, log.Entries().size());
+    EXPECT_EQ("a", log.Entries()[1].text);
+    log.AddNotice("second notice");
+    log.AddEntry("c", 0, 2);
+    EXPECT_EQ("c", log.EntryAtRow(0)->text);
+    EXPECT_EQ(nullptr, log.EntryAtRow(1));
+}
+
+TEST_F(LogListBoxTest, DoubleClickSelectsTheRowUnderThePointer) {
+    log.AddEntry(Words(40), 0, 1);  // a tall row at the bottom
+    log.AddNotice("notice");
+    log.AddEntry("short", 1, 2);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        host.commands.clear();
+        DoubleClick(row);
+        ASSERT_FALSE(host.commands.empty());
+        EXPECT_EQ(1011, host.commands.back().id);
+        EXPECT_EQ(LBN_DBLCLK, host.commands.back().code);
+        EXPECT_EQ(row, log.GetCurSel());
+    }
+    // What the owner then opens: the entry of a numbered row, nothing for a notice.
+    EXPECT_EQ(1, log.EntryAtRow(2)->serial);
+    EXPECT_EQ(nullptr, log.EntryAtRow(1));
+    EXPECT_EQ(2, log.EntryAtRow(0)->serial);
+}
+
+// Rows are measured when they are added, against the list's width then, so
+// each is checked while the list is too short to need its scroll bar.
+TEST_F(LogListBoxTest, LongTextsGetWholeLinesThatHoldThemWrapped) {
+    const int line = LineHeight();
+    ASSERT_GT(line, 0);
+    const std::string longText = Words(30);
+    const int wrapped = WrappedHeight(longText, TextWidth());
+    ASSERT_GT(wrapped, 2 * line);
+
+    log.AddEntry("short", 0, 1);
+    EXPECT_EQ(line, RowHeight(0));
+    log.AddEntry(longText, 0, 2);
+    const int tall = RowHeight(0);
+    EXPECT_EQ(0, tall % line);
+    EXPECT_GE(tall, wrapped + 2);         // inset by a pixel above and below
+    EXPECT_LT(tall, wrapped + 2 + line);  // and no line more than that needs
+
+    log.ResetContent();
+    log.AddNotice(longText);
+    EXPECT_EQ(tall, RowHeight(0));  // a notice wraps like an entry
+
+    log.ResetContent();
+    log.AddEntry(Words(2000), 1, 3);
+    EXPECT_LE(RowHeight(0), 255);  // as high as a list box row can be
+    EXPECT_GT(RowHeight(0), 255 - line);
+}
+
+TEST_F(LogListBoxTest, ErrorsAreDrawnRedAndEveryRowGetsADottedSeparator) {
+    log.AddEntry("message line", 0, 1);
+    log.AddEntry("error line", 1, 2);
+    log.AddNotice("notice line");
+    log.UpdateWindow();
+    const ClientPixels pixels(log.GetSafeHwnd());
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        const RECT rect = RowRect(row);
+        const bool error = row == 1;
+        EXPECT_EQ(error, pixels.Count(rect, Is(kErrorColour)) > 5);
+        RECT text = rect;
+        text.bottom -= 1;
+        if (!error) {
+            EXPECT_EQ(0, pixels.Count(text, IsReddish));
+        }
+        EXPECT_GT(pixels.Count(text, IsDark) + pixels.Count(text, Is(kErrorColour)), 5);
+        const RECT separator = {rect.left, rect.bottom - 1, rect.right, rect.bottom};
+        const int dots = pixels.Count(separator, Is(shadow));
+        EXPECT_GT(dots, rect.right / 4);
+        EXPECT_LT(dots, rect.right * 3 / 4);
+    }
+}
+
+TEST_F(LogListBoxTest, ASelectedErrorRowIsFilledRed) {
+    log.AddEntry("message line", 0, 1);
+    log.AddEntry("error line", 1, 2);
+    log.SetCurSel(0);
+    log.UpdateWindow();
+    ClientPixels pixels(log.GetSafeHwnd());
+    RECT rect = RowRect(0);
+    const int area = (rect.right - rect.left) * (rect.bottom - rect.top);
+    EXPECT_GT(pixels.Count(rect, Is(kErrorColour)), area / 10);
+    EXPECT_GT(pixels.Count(rect, Is(GetSysColor(COLOR_HIGHLIGHT))), 0);
+
+    log.SetCurSel(1);
+    log.UpdateWindow();
+    pixels = ClientPixels(log.GetSafeHwnd());
+    rect = RowRect(1);
+    EXPECT_EQ(0, pixels.Count(rect, Is(kErrorColour)));
+    EXPECT_GT(pixels.Count(rect, Is(GetSysColor(COLOR_HIGHLIGHT))), area / 2);
+}
+
+TEST_F(LogListBoxTest, AWrappedTextFillsTheLinesBelowItsFirst) {
+    log.AddEntry(Words(30), 0, 1);
+    log.UpdateWindow();
+    const ClientPixels pixels(log.GetSafeHwnd());
+    const RECT row = RowRect(0);
+    const int line = LineHeight();
+    const RECT thirdLine = {row.left, row.top + 1 + 2 * line, row.right, row.top + 1 + 3 * line};
+    EXPECT_GT(pixels.Count(thirdLine, IsDark), 10);
+}
+
+// The template's list, bound in a dialog: measuring and drawing reach the
+// control through the dialog.
+class LogDialog : public CDialog {
+  public:
+    LogDialog() : CDialog(IDD_MAIN) {}
+    CLogListBox log;
+
+  protected:
+    void DoDataExchange() override { BindControl(IDC_LOG_LIST, log); }
+};
+
+TEST(LogListBoxInMainTemplate, MeasuresAndDrawsThroughTheDialog) {
+    LogDialog dialog;
+    const INT_PTR result = RunModalWith(dialog, [&](HWND) {
+        const LONG style = GetWindowLongA(dialog.log.GetSafeHwnd(), GWL_STYLE);
+        EXPECT_TRUE(style & LBS_OWNERDRAWVARIABLE);
+        EXPECT_FALSE(style & LBS_HASSTRINGS);
+        EXPECT_FALSE(style & LBS_SORT);
+
+        dialog.log.AddEntry(Words(40), 0, 1);
+        dialog.log.AddEntry("short error", 1, 2);
+        ASSERT_EQ(2, dialog.log.GetCount());
+        const int shortRow = static_cast<int>(dialog.log.SendMessage(LB_GETITEMHEIGHT, 0));
+        const int longRow = static_cast<int>(dialog.log.SendMessage(LB_GETITEMHEIGHT, 1));
+        EXPECT_GE(longRow, 3 * shortRow);
+
+        dialog.log.UpdateWindow();
+        const ClientPixels pixels(dialog.log.GetSafeHwnd());
+        const RECT all = {0, 0, pixels.width, pixels.height};
+        EXPECT_GT(pixels.Count(all, Is(kErrorColour)), 5);
+    });
+    EXPECT_EQ(IDCANCEL, result);
+}
+
+}  // namespace

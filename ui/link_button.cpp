@@ -1,0 +1,87 @@
+#include "ui/link_button.h"
+
+#include <windowsx.h>
+
+#include "platform/font_description.h"
+#include "platform/message_table.h"
+
+namespace {
+
+const COLORREF kLinkColour = RGB(0, 0, 255);
+const COLORREF kHoverColour = RGB(255, 0, 255);
+const COLORREF kPressedColour = RGB(0, 0, 150);
+const UINT kHoverCheckMilliseconds = 100;
+
+}  // namespace
+
+bool CLinkButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    static constexpr MessageEntry<CLinkButton> kMessages[] = {
+        OnMessage(WM_MOUSEMOVE, &CLinkButton::OnMouseMove),
+        OnMessage(WM_TIMER, &CLinkButton::OnTimer),
+    };
+    return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
+           CButton::HandleMessage(message, wParam, lParam, result);
+}
+
+void CLinkButton::DrawItem(DRAWITEMSTRUCT* drawInfo) {
+    const HDC dc = drawInfo->hDC;
+    LOGFONTA description = DescribeFont(GetFont());
+    description.lfUnderline = TRUE;
+    const HFONT font = ::CreateFontIndirectA(&description);
+    const HGDIOBJ oldFont = ::SelectObject(dc, font);
+
+    ::FillRect(dc, &drawInfo->rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    RECT textRect = drawInfo->rcItem;
+    COLORREF colour = hovering ? kHoverColour : kLinkColour;
+    if (drawInfo->itemState & ODS_SELECTED) {
+        textRect.left += 1;
+        textRect.top += 1;
+        colour = kPressedColour;
+    }
+    const COLORREF oldColour = ::SetTextColor(dc, colour);
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    const std::string text = GetWindowText();
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_TOP);
+
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColour);
+    ::SelectObject(dc, oldFont);
+    ::DeleteObject(font);
+}
+
+LRESULT CLinkButton::OnMouseMove(WPARAM, LPARAM lParam) {
+    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!Contains(point)) {
+        // Only seen while the button holds the mouse capture (pressed).
+        hovering = false;
+    } else if (!hovering) {
+        hovering = true;
+        SetTimer(timerId, kHoverCheckMilliseconds);
+        RepaintNow();
+    }
+    return Default();
+}
+
+LRESULT CLinkButton::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam == timerId) {
+        POINT point;
+        ::GetCursorPos(&point);
+        ::ScreenToClient(GetSafeHwnd(), &point);
+        if (!Contains(point)) {
+            hovering = false;
+            RepaintNow();
+            KillTimer(timerId);
+        }
+    }
+    return Default();
+}
+
+bool CLinkButton::Contains(POINT clientPoint) const {
+    const RECT client = GetClientRect();
+    return ::PtInRect(&client, clientPoint) != FALSE;
+}
+
+void CLinkButton::RepaintNow() {
+    Invalidate(true);
+    UpdateWindow();
+}

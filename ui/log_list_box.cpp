@@ -1,0 +1,138 @@
+#include "ui/log_list_box.h"
+
+#include <algorithm>
+
+#include "platform/message_table.h"
+
+namespace {
+
+// A row's item data is the serial of its entry, or this flag plus the index
+// of its text in the notices.
+const ULONG_PTR kNoticeFlag = 0x40000000;
+const COLORREF kErrorColour = RGB(255, 50, 0);
+// A list box row is at most 255 pixels high.
+const int kMaxRowHeight = 255;
+// Texts are drawn into the row shrunk by one pixel on every side.
+const int kTextInset = 1;
+const UINT kTextFormat = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX;
+
+bool IsNotice(ULONG_PTR itemData) { return (itemData & kNoticeFlag) != 0; }
+
+SIZE TextExtent(HDC dc, const std::string& text) {
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+}  // namespace
+
+void CLogListBox::AddEntry(const std::string& text, int kind, int serial) {
+    if (serial < 0 || static_cast<ULONG_PTR>(serial) >= kNoticeFlag) return;
+    if (entries.size() < static_cast<size_t>(serial) + 1) entries.resize(serial + 1);
+    entries[serial] = {text, kind, serial};
+    InsertItem(0, serial);
+}
+
+void CLogListBox::AddNotice(const std::string& text) {
+    notices.push_back(text);
+    InsertItem(0, static_cast<LPARAM>(kNoticeFlag | (notices.size() - 1)));
+}
+
+const LogEntry* CLogListBox::EntryAtRow(int row) const {
+    if (row < 0 || row >= GetCount()) return nullptr;
+    const auto data = static_cast<ULONG_PTR>(GetItemData(row));
+    if (IsNotice(data) || data >= entries.size()) return nullptr;
+    return &entries[data];
+}
+
+CLogListBox::RowText CLogListBox::TextOfRow(ULONG_PTR itemData) const {
+    if (IsNotice(itemData)) {
+        const size_t index = itemData & ~kNoticeFlag;
+        return {index < notices.size() ? notices[index] : std::string(), 0};
+    }
+    if (itemData >= entries.size()) return {std::string(), 0};
+    return {entries[itemData].text, entries[itemData].kind};
+}
+
+bool CLogListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    static constexpr MessageEntry<CLogListBox> kMessages[] = {
+        OnMessage(LB_RESETCONTENT, &CLogListBox::OnResetContent),
+    };
+    return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
+           CListBox::HandleMessage(message, wParam, lParam, result);
+}
+
+LRESULT CLogListBox::OnResetContent(WPARAM, LPARAM) {
+    // The notice rows go with the list; the entries stay for later rows.
+    notices.clear();
+    return Default();
+}
+
+void CLogListBox::MeasureItem(MEASUREITEMSTRUCT* measureInfo) {
+    const RECT client = GetClientRect();
+    const HDC dc = ::GetDC(GetSafeHwnd());
+    const HGDIOBJ oldFont = ::SelectObject(dc, GetFont());
+    measureInfo->itemWidth = client.right - client.left;
+    measureInfo->itemHeight = MeasureRowHeight(dc, TextOfRow(measureInfo->itemData).text);
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(GetSafeHwnd(), dc);
+}
+
+// One line's height for a text that fits the row; for a wider text, the
+// fewest whole lines (as high as the letter "A") that hold it word-wrapped
+// inside the inset text rectangle.
+int CLogListBox::MeasureRowHeight(HDC dc, const std::string& text) const {
+    const RECT client = GetClientRect();
+    const int textWidth = client.right - client.left - 2 * kTextInset;
+    const SIZE extent = TextExtent(dc, text);
+    const int lineHeight = std::max(1, static_cast<int>(TextExtent(dc, "A").cy));
+    if (extent.cx <= textWidth) return std::max(static_cast<int>(extent.cy), lineHeight);
+
+    RECT wrapped = {0, 0, textWidth, 0};
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &wrapped,
+                kTextFormat | DT_CALCRECT);
+    const int needed = wrapped.bottom - wrapped.top + 2 * kTextInset;
+    const int lines = (needed + lineHeight - 1) / lineHeight;
+    const int maxLines = std::max(1, kMaxRowHeight / lineHeight);
+    return std::min(lines, maxLines) * lineHeight;
+}
+
+void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
+    if (drawInfo->itemID == static_cast<UINT>(-1)) return;  // focus on an empty list
+    const RowText row = TextOfRow(drawInfo->itemData);
+    const HDC dc = drawInfo->hDC;
+    const COLORREF oldText = ::GetTextColor(dc);
+    const COLORREF oldBack = ::GetBkColor(dc);
+    const bool error = row.kind == 1;
+
+    COLORREF fill;
+    if (drawInfo->itemState & ODS_SELECTED) {
+        ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_HIGHLIGHT));
+        fill = error ? kErrorColour : ::GetSysColor(COLOR_HIGHLIGHT);
+    } else {
+        if (error) ::SetTextColor(dc, kErrorColour);
+        fill = ::GetBkColor(dc);
+    }
+    const HBRUSH brush = ::CreateSolidBrush(fill);
+    ::FillRect(dc, &drawInfo->rcItem, brush);
+    ::DeleteObject(brush);
+
+    RECT textRect = drawInfo->rcItem;
+    ::InflateRect(&textRect, -kTextInset, -kTextInset);
+    const int oldMode = ::SetBkMode(dc, OPAQUE);
+    ::DrawTextA(dc, row.text.c_str(), static_cast<int>(row.text.size()), &textRect, kTextFormat);
+
+    // A dotted separator along the bottom of every row.
+    const HPEN pen = ::CreatePen(PS_DOT, 1, ::GetSysColor(COLOR_BTNSHADOW));
+    const HGDIOBJ oldPen = ::SelectObject(dc, pen);
+    const int y = drawInfo->rcItem.bottom - 1;
+    ::MoveToEx(dc, drawInfo->rcItem.left, y, nullptr);
+    ::LineTo(dc, drawInfo->rcItem.right, y);
+
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(pen);
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldText);
+    ::SetBkColor(dc, oldBack);
+}

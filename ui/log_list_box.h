@@ -1,0 +1,48 @@
+#pragma once
+// CLogListBox: the log, an owner-drawn list (owner-draw variable, no stored
+// strings) of numbered message and error entries and of notice rows, newest
+// on top. Each numbered row shows the entry kept under its serial number, so
+// a later entry with the same number changes every row that shows it. Rows
+// grow to whole lines for texts wider than the list.
+
+#include <string>
+#include <vector>
+
+#include "platform/list_box.h"
+
+struct LogEntry {
+    std::string text;
+    int kind = 0;  // 0 message, 1 error
+    int serial = 0;
+};
+
+class CLogListBox : public CListBox {
+  public:
+    // Keeps the entry under serial (0 or more), replacing an older one of that
+    // number, and shows it as the new top row.
+    void AddEntry(const std::string& text, int kind, int serial);
+    // A row on top with text and no entry behind it, drawn as a message.
+    void AddNotice(const std::string& text);
+    // The entry that row shows; nullptr for a notice row or a row that does
+    // not exist.
+    const LogEntry* EntryAtRow(int row) const;
+    // Every entry kept, indexed by serial number; emptying the list keeps them.
+    const std::vector<LogEntry>& Entries() const { return entries; }
+
+  protected:
+    void MeasureItem(MEASUREITEMSTRUCT* measureInfo) override;
+    void DrawItem(DRAWITEMSTRUCT* drawInfo) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+  private:
+    struct RowText {
+        std::string text;
+        int kind;
+    };
+    RowText TextOfRow(ULONG_PTR itemData) const;
+    int MeasureRowHeight(HDC dc, const std::string& text) const;
+    LRESULT OnResetContent(WPARAM wParam, LPARAM lParam);
+
+    std::vector<LogEntry> entries;
+    std::vector<std::string> notices;  // texts of the notice rows now in the list
+};
