@@ -1,0 +1,223 @@
+// CMainDlg: start-up, layout, fonts and the end of the program.
+#include "ui/main_dlg.h"
+
+#include <shellapi.h>
+
+#include "lang/text_cache.h"
+#include "platform/font_description.h"
+#include "platform/message_table.h"
+#include "platform/program_paths.h"
+#include "res/resource.h"
+#include "ui/app_messages.h"
+#include "ui/version_text.h"
+
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
+    icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNU));
+}
+
+// The worker may still be finishing a file: it is told to quit and waited
+// for, so its partial output is removed before the program ends. The window
+// is gone by now, so nothing it sends can block it.
+CMainDlg::~CMainDlg() {
+    worker.RequestQuit();
+    worker.Join();
+}
+
+void CMainDlg::DoDataExchange() {
+    BindControl(IDC_LOG_LIST, logList);
+    BindControl(IDC_GO_BUTTON, goButton);
+    BindControl(IDC_STATUS_GROUP, statusGroup);
+    BindControl(IDC_SITE_TEXT, siteText);
+    BindControl(IDC_PASSWORD_EDIT, passwordEdit);
+    BindControl(IDC_CONFIRM_EDIT, confirmEdit);
+    BindControl(IDC_SINGLE_EDIT, singleEdit);
+    BindControl(IDC_OK_BUTTON, okButton);
+    BindControl(IDC_PROMPT_TEXT, promptText);
+    BindControl(IDC_CIPHER_BUTTON, cipherButton);
+    BindControl(IDC_DECIPHER_BUTTON, decipherButton);
+}
+
+bool CMainDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(icon, true);
+    SetIcon(icon, false);
+    ReadPaths();
+    clientRectAtStart = GetClientRect();
+    windowRectAtStart = GetWindowRect();
+    StartWorker();
+    SetLayout(kHeightCompact);
+    logList.SendMessage(LB_RESETCONTENT);
+    running = false;
+    CreateProgressPanel();
+    settings = LoadSettings(kSettingsKeyPath);
+    const std::string chosenPath = ChooseLanguage();
+    ShowPasswordBoxes();
+    ApplyPasswordMask(settings.passwordMask != 0);
+    (settings.confirm ? passwordEdit : singleEdit).SetFocus();
+    versionText = ReadVersionText(programPath);
+    LoadTexts(chosenPath);
+    ShowIdleTitle();
+    BuildOptionsMenu();
+    SetControlTexts();
+    CreateFonts();
+    mode = kJobEncrypt;
+    ::DragAcceptFiles(GetSafeHwnd(), TRUE);
+    TakeCommandLine();
+    return false;  // the focus is set above
+}
+
+void CMainDlg::ReadPaths() {
+    const ProgramPaths paths = ReadProgramPaths();
+    programPath = paths.programPath;
+    programFolder = paths.programFolder;
+    programFileName = paths.programFileName;
+    systemDirectory = paths.systemDirectory;
+    windowsDirectory = paths.windowsDirectory;
+    systemDrive = paths.systemDrive;
+}
+
+void CMainDlg::StartWorker() {
+    worker.programPath = programPath;
+    worker.programFolder = programFolder;
+    worker.systemDrive = systemDrive;
+    worker.systemDirectory = systemDirectory;
+    worker.windowsDirectory = windowsDirectory;
+    worker.Start(*this);
+}
+
+void CMainDlg::CreateProgressPanel() {
+    CWnd place = GetDlgItem(IDC_PROGRESS_PLACE);
+    RECT rect = place.GetWindowRect();
+    ScreenToClient(&rect);
+    progressPanel.Create(WS_CHILD, rect, this, IDC_PROGRESS_PLACE);
+}
+
+// The language chooser comes with the language files' dialog; until then no
+// file is chosen and the texts come from the defaults and the cache.
+std::string CMainDlg::ChooseLanguage() { return std::string(); }
+
+void CMainDlg::LoadTexts(const std::string& chosenPath) {
+    LoadTextTable(Texts(), kTextCacheKeyPath, chosenPath);
+}
+
+// The options menu comes with the settings' menu.
+void CMainDlg::BuildOptionsMenu() {}
+
+// Paths on the command line come with the intake of dropped files.
+void CMainDlg::TakeCommandLine() {}
+
+void CMainDlg::SetControlTexts() {
+    const TextTable& texts = Texts();
+    cipherButton.SetWindowText(texts.LookupText("button_cipher"));
+    decipherButton.SetWindowText(texts.LookupText("button_decipher"));
+    promptText.SetWindowText(texts.LookupText("please_input_password"));
+    siteText.SetWindowText(texts.LookupText("tarnu_site"));
+    statusGroup.SetWindowText(texts.LookupText("status_run"));
+    okButton.SetWindowText(texts.LookupText("button_okay"));
+    goButton.SetWindowText(texts.LookupText("button_tarnu"));
+}
+
+void CMainDlg::CreateFonts() {
+    const std::string face = Texts().LookupFontName();
+    LOGFONTA description = DescribeFont(GetFont());
+    SetFaceName(&description, face);
+    dialogFont = ::CreateFontIndirectA(&description);
+    editFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+    SetFont(dialogFont);
+    for (CWnd* control :
+         {static_cast<CWnd*>(&cipherButton), static_cast<CWnd*>(&decipherButton), &promptText,
+          static_cast<CWnd*>(&okButton), &siteText, static_cast<CWnd*>(&goButton), &statusGroup}) {
+        control->SetFont(dialogFont);
+    }
+    for (CWnd* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetFont(editFont);
+}
+
+void CMainDlg::ShowIdleTitle() {
+    SetWindowText(Texts().LookupText("tarnu_name") + " " + versionText + " - [" + programFolder +
+                  "]");
+}
+
+// The window shows more or less of itself by its height alone; hidden
+// one-unit frames in the template mark where it is cut.
+void CMainDlg::SetLayout(int kind) {
+    const int marker = kind == kHeightCompact   ? IDC_MARK_COMPACT
+                       : kind == kHeightWithLog ? IDC_MARK_LOG
+                                                : IDC_MARK_FULL;
+    RECT markerRect = GetDlgItem(marker).GetWindowRect();
+    ScreenToClient(&markerRect);
+    const int frameHeight = (windowRectAtStart.bottom - windowRectAtStart.top) -
+                            (clientRectAtStart.bottom - clientRectAtStart.top);
+    const int width = clientRectAtStart.right - clientRectAtStart.left;
+    SetWindowPos(nullptr, 0, 0, width, markerRect.top + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void CMainDlg::ShowPasswordBoxes() {
+    const bool twoBoxes = settings.confirm != 0;
+    singleEdit.ShowWindow(twoBoxes ? SW_HIDE : SW_SHOW);
+    passwordEdit.ShowWindow(twoBoxes ? SW_SHOW : SW_HIDE);
+    confirmEdit.ShowWindow(twoBoxes ? SW_SHOW : SW_HIDE);
+}
+
+void CMainDlg::ApplyPasswordMask(bool on) {
+    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) {
+        edit->SetPasswordChar(on ? '*' : 0);
+        edit->Invalidate(true);
+        edit->UpdateWindow();
+    }
+}
+
+// Every way out tells the worker to quit; the dialog does not wait here.
+void CMainDlg::Quit(INT_PTR result) {
+    worker.RequestQuit();
+    EndDialog(result);
+}
+
+void CMainDlg::OnCancel() { Quit(IDCANCEL); }
+
+bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    static constexpr MessageEntry<CMainDlg> kMessages[] = {
+        OnMessage(WM_PAINT, &CMainDlg::OnPaint),
+        OnMessage(WM_QUERYDRAGICON, &CMainDlg::OnQueryDragIcon),
+        OnMessage(WM_TIMER, &CMainDlg::OnTimer),
+        OnMessage(WM_DESTROY, &CMainDlg::OnDestroy),
+        OnMessage(WM_JOB_FINISHED, &CMainDlg::OnJobFinished),
+        OnMessage(WM_REPORT_LINE, &CMainDlg::OnReportLine),
+        OnMessage(WM_WORKER_LOG_LINE, &CMainDlg::OnWorkerLogLine),
+        OnMessage(WM_WORKER_PROMPT, &CMainDlg::OnWorkerPrompt),
+        OnCommand(IDC_OK_BUTTON, &CMainDlg::OnOkButton),
+        OnCommand(IDC_CIPHER_BUTTON, &CMainDlg::OnCipher),
+        OnCommand(IDC_DECIPHER_BUTTON, &CMainDlg::OnDecipher),
+        OnCommand(IDC_LOG_LIST, &CMainDlg::OnLogDoubleClick, LBN_DBLCLK),
+    };
+    return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
+           CDialog::HandleMessage(message, wParam, lParam, result);
+}
+
+LRESULT CMainDlg::OnPaint(WPARAM, LPARAM) {
+    if (!::IsIconic(GetSafeHwnd())) return Default();
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(GetSafeHwnd(), &paint);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    const RECT client = GetClientRect();
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, icon);
+    ::EndPaint(GetSafeHwnd(), &paint);
+    return 0;
+}
+
+LRESULT CMainDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon); }
+
+// Settings and texts are kept for the next start; then the fonts go.
+LRESULT CMainDlg::OnDestroy(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    SaveSettings(settings, Texts(), kSettingsKeyPath);
+    SaveTextTable(Texts(), kTextCacheKeyPath);
+    if (dialogFont) ::DeleteObject(dialogFont);
+    if (editFont) ::DeleteObject(editFont);
+    dialogFont = editFont = nullptr;
+    return result;
+}

@@ -1,0 +1,104 @@
+#pragma once
+// CMainDlg: the program's one window. It owns the worker and everything that
+// lives as long as the program runs: the settings, the fonts, the progress
+// panel, the log. The worker reaches it only through the WorkerOwner side,
+// whose calls are handed to the window's thread and waited for.
+
+#include <string>
+
+#include "engine/worker_thread.h"
+#include "platform/button.h"
+#include "platform/dialog.h"
+#include "platform/win32_file_system.h"
+#include "ui/balloon_edit.h"
+#include "ui/log_list_box.h"
+#include "ui/progress_panel.h"
+#include "ui/settings.h"
+
+enum WindowHeight { kHeightCompact = 1, kHeightWithLog = 2, kHeightFull = 3 };
+
+class CMainDlg : public CDialog, public WorkerOwner {
+  public:
+    CMainDlg();
+    ~CMainDlg() override;
+
+    void SetLayout(int kind);
+    void ShowPasswordBoxes();
+    void ApplyPasswordMask(bool on);
+    void AddLogLine(const std::string& text, int kind);
+    void BeginJob(int operation);
+
+    // WorkerOwner, called on the worker's thread.
+    void AddLogLine(const std::string& text) override;
+    void ReportLine(const std::string& line, ReportKind kind) override;
+    void SetPromptText(const std::string& text) override;
+    void JobFinished() override;
+    JobProgress& Progress() override { return progress; }
+
+  protected:
+    void DoDataExchange() override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+  private:
+    friend class MainDlgProbe;  // tests look inside
+
+    // Start-up steps.
+    void ReadPaths();
+    void StartWorker();
+    void CreateProgressPanel();
+    std::string ChooseLanguage();
+    void LoadTexts(const std::string& chosenPath);
+    void BuildOptionsMenu();
+    void SetControlTexts();
+    void CreateFonts();
+    void TakeCommandLine();
+    void ShowIdleTitle();
+
+    void Quit(INT_PTR result);
+    void GuessModeFromFolder();
+    bool ReadPassword(int operation);
+    bool CheckPasswordValue();
+    void ShowRunning(int operation);
+
+    // Handlers.
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnJobFinished(WPARAM, LPARAM);
+    LRESULT OnReportLine(WPARAM, LPARAM);
+    LRESULT OnWorkerLogLine(WPARAM, LPARAM);
+    LRESULT OnWorkerPrompt(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    void OnOkButton() { Quit(IDOK); }
+    void OnCipher() { BeginJob(kJobEncrypt); }
+    void OnDecipher() { BeginJob(kJobDecrypt); }
+    void OnLogDoubleClick();
+    void ProgressTick();
+
+    bool running = false;
+    RECT clientRectAtStart{};
+    RECT windowRectAtStart{};
+    std::string programPath, programFolder, programFileName;
+    std::string systemDrive, systemDirectory, windowsDirectory;
+    std::string versionText;
+    Settings settings;
+    int mode = kJobEncrypt;
+    bool errorSeen = false;
+    int logCounter = 0;
+    JobProgress progress;
+    HFONT dialogFont = nullptr;
+    HFONT editFont = nullptr;
+    HICON icon = nullptr;
+
+    CButton goButton, okButton, cipherButton, decipherButton;
+    CWnd statusGroup, siteText, promptText;
+    CBalloonEdit passwordEdit, confirmEdit, singleEdit;
+    CLogListBox logList;
+    CProgressPanel progressPanel;
+
+    Win32FileSystem fileSystem;
+    WorkerThread worker{fileSystem};
+};

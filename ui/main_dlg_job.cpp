@@ -1,0 +1,92 @@
+// CMainDlg: starting and stopping jobs from the password boxes and buttons.
+#include "crypto/password_check.h"
+#include "ui/app_messages.h"
+#include "ui/main_dlg.h"
+
+// Enter: quits on the OK button; otherwise starts the job the window expects
+// (decryption when nothing was dropped and the program's folder holds
+// encrypted files).
+void CMainDlg::OnOK() {
+    if (okButton.HasFocus()) return Quit(IDOK);
+    if (worker.jobPaths.empty()) GuessModeFromFolder();
+    BeginJob(mode == kJobEncrypt ? kJobEncrypt : kJobDecrypt);
+}
+
+void CMainDlg::GuessModeFromFolder() {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = ::FindFirstFileA((programFolder + "\\*.cpy").c_str(), &found);
+    mode = search == INVALID_HANDLE_VALUE ? kJobEncrypt : kJobDecrypt;
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+}
+
+// While a job runs the buttons and Enter stop it; otherwise the password is
+// checked, handed over, and the job starts.
+void CMainDlg::BeginJob(int operation) {
+    if (running) return worker.RequestStop();
+    errorSeen = false;
+    progress.start = progress.done = progress.total = 0;
+    progressPanel.SetProgress(0, 0, 0);
+    if (!ReadPassword(operation) || !CheckPasswordValue()) return;
+    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetWindowText("");
+    FileProcessor& processor = worker.Processor();
+    processor.wipeRandom = settings.rand != 0;
+    processor.wipeZero = settings.zero != 0;
+    processor.writeReadOnly = settings.writeReadOnly != 0;
+    if (worker.jobPaths.empty()) worker.jobPaths.push_back(programFolder);
+    progress.start = progress.done = progress.total = 0;
+    running = true;
+    worker.StartJob(operation);
+    ShowRunning(operation);
+}
+
+// The two-box layout must match for encryption; decryption takes the upper
+// box and only notes a different lower one.
+bool CMainDlg::ReadPassword(int operation) {
+    if (!settings.confirm) {
+        worker.password = singleEdit.GetWindowText();
+        return true;
+    }
+    const std::string upper = passwordEdit.GetWindowText();
+    const std::string lower = confirmEdit.GetWindowText();
+    if (operation == kJobEncrypt && upper != lower) {
+        AddLogLine(Texts().LookupText("password_miss"), 0);
+        SetLayout(kHeightWithLog);
+        if (!upper.empty() && lower.empty()) confirmEdit.SetFocus();
+        return false;
+    }
+    if (operation != kJobEncrypt && !lower.empty() && upper != lower) {
+        AddLogLine(Texts().LookupText("decipher_upbox_input"), 0);
+    }
+    worker.password = upper;
+    return true;
+}
+
+// A password other than the last one is used only when the user says so.
+bool CMainDlg::CheckPasswordValue() {
+    if (!settings.hashCheck) return true;
+    const PasswordCheckValue value = ComputePasswordCheckValue(worker.password);
+    const bool none = settings.hashValue == PasswordCheckValue{};
+    if (!none && value != settings.hashValue) {
+        const std::string name = Texts().LookupText("tarnu_name");
+        const int answer =
+            ::MessageBoxA(GetSafeHwnd(), Texts().LookupText("message_password_hash").c_str(),
+                          name.c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer != IDYES) return false;
+    }
+    settings.hashValue = value;
+    return true;
+}
+
+// The other operation's button becomes Stop; the boxes give way to the panel.
+void CMainDlg::ShowRunning(int operation) {
+    const bool encrypt = operation == kJobEncrypt;
+    cipherButton.EnableWindow(!encrypt);
+    decipherButton.EnableWindow(encrypt);
+    (encrypt ? decipherButton : cipherButton)
+        .SetWindowText(
+            Texts().LookupText(encrypt ? "button_encryption_stop" : "button_decryption_stop"));
+    SetTimer(kProgressTimer, 200);
+    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->ShowWindow(SW_HIDE);
+    progressPanel.ShowWindow(SW_SHOW);
+    SetLayout(kHeightWithLog);
+}

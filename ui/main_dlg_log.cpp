@@ -1,0 +1,123 @@
+// CMainDlg: the log, the progress display, the end of a job, and the
+// worker's calls handed over to the window's thread.
+#include <cstdio>
+
+#include "ui/app_messages.h"
+#include "ui/main_dlg.h"
+#include "ui/message_dlg.h"
+
+namespace {
+
+// The arrow of the title in the system's code page, where it has one.
+std::string TitleArrow() {
+    char bytes[8] = {};
+    BOOL usedDefault = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u2192", 1, bytes,
+                                             sizeof bytes, nullptr, &usedDefault);
+    return length > 0 && !usedDefault ? std::string(bytes, length) : std::string("->");
+}
+
+}  // namespace
+
+// The worker's side: each call waits until the window has taken it, which
+// keeps the worker's lines in order with the file processor's.
+void CMainDlg::AddLogLine(const std::string& text) {
+    SendMessage(WM_WORKER_LOG_LINE, reinterpret_cast<WPARAM>(&text));
+}
+
+void CMainDlg::ReportLine(const std::string& line, ReportKind kind) {
+    SendMessage(WM_REPORT_LINE, reinterpret_cast<WPARAM>(line.c_str()), kind);
+}
+
+void CMainDlg::SetPromptText(const std::string& text) {
+    SendMessage(WM_WORKER_PROMPT, reinterpret_cast<WPARAM>(&text));
+}
+
+void CMainDlg::JobFinished() { PostMessage(WM_JOB_FINISHED); }
+
+LRESULT CMainDlg::OnWorkerLogLine(WPARAM wParam, LPARAM) {
+    AddLogLine(*reinterpret_cast<const std::string*>(wParam), 0);
+    return 1;
+}
+
+LRESULT CMainDlg::OnWorkerPrompt(WPARAM wParam, LPARAM) {
+    promptText.SetWindowText(*reinterpret_cast<const std::string*>(wParam));
+    return 1;
+}
+
+LRESULT CMainDlg::OnReportLine(WPARAM wParam, LPARAM lParam) {
+    if (lParam == kReportError) errorSeen = true;
+    AddLogLine(reinterpret_cast<const char*>(wParam), int(lParam));
+    return 1;
+}
+
+// Lines are numbered 1 to 999, then from 0 again; the list is emptied at
+// every 200th line, with a notice saying so.
+void CMainDlg::AddLogLine(const std::string& text, int kind) {
+    ++logCounter;
+    if (logCounter % 200 == 0) {
+        logList.SendMessage(LB_RESETCONTENT);
+        logList.AddNotice(Texts().LookupText("log_max"));
+    }
+    if (logCounter > 999) {
+        logCounter = 0;
+        logList.AddNotice(Texts().LookupText("counter_max"));
+    }
+    logList.AddEntry(text, kind, logCounter);
+}
+
+void CMainDlg::OnLogDoubleClick() {
+    const LogEntry* entry = logList.EntryAtRow(int(logList.SendMessage(LB_GETCURSEL)));
+    if (!entry) return;
+    CMessageDlg dialog;
+    dialog.text = entry->text;
+    dialog.DoModal();
+}
+
+LRESULT CMainDlg::OnTimer(WPARAM id, LPARAM) {
+    if (id == kProgressTimer) {
+        ProgressTick();
+    } else {
+        Quit(IDOK);
+    }
+    return 0;
+}
+
+// Done against planned bytes, as a percentage that is not capped (headers
+// make a job of small files pass 100 %) and as byte counts in the title.
+void CMainDlg::ProgressTick() {
+    const int64_t done = int64_t(progress.done + worker.Processor().GetCounters());
+    const int64_t total = int64_t(progress.total.load());
+    if (done < 1 || total < 1) return;
+    const int64_t percent = int64_t(double(done) / double(total) * 100.0);
+    const std::string text = std::to_string(percent) + " %";
+    progressPanel.SetWindowText(text);
+    progressPanel.SetProgress(int64_t(progress.start.load()), done, total);
+    progressPanel.SetWindowText(text);
+    SetWindowText(Texts().LookupText("tarnu_name") + " " + std::to_string(done) + " byte " +
+                  TitleArrow() + " " + std::to_string(total) + " byte");
+}
+
+LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
+    running = false;
+    cipherButton.EnableWindow(true);
+    decipherButton.EnableWindow(true);
+    cipherButton.SetWindowText(Texts().LookupText("button_cipher"));
+    decipherButton.SetWindowText(Texts().LookupText("button_decipher"));
+    ShowPasswordBoxes();
+    progressPanel.ShowWindow(SW_HIDE);
+    KillTimer(kProgressTimer);
+    ::MessageBeep(MB_OK);
+    SetLayout(kHeightFull);
+    ShowIdleTitle();
+    promptText.SetWindowText(Texts().LookupText("please_input_password"));
+    okButton.SetFocus();
+    if (!settings.autoExit) return 1;
+    if (errorSeen) {
+        AddLogLine(Texts().LookupText("error_auto_exit"), 0);
+    } else {
+        AddLogLine(Texts().LookupText("tarnu_goodbye"), 0);
+        SetTimer(kExitTimer, 600);
+    }
+    return 1;
+}
