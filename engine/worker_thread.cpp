@@ -58,6 +58,7 @@ void WorkerThread::Run() {
         progress.start = progress.done = progress.total = 0;
         owner->JobFinished();
     }
+    ended = true;
 }
 
 void WorkerThread::RunJob(int kind) {

@@ -3,6 +3,7 @@
 // owner starts a job, collects the job's files, processes them one at a time
 // and tells the owner when the job is over.
 
+#include <atomic>
 #include <random>
 #include <string>
 #include <thread>
@@ -23,6 +24,8 @@ class WorkerThread {
     void Start(WorkerOwner& owner);
     // Waits for the thread to end (after RequestQuit).
     void Join();
+    // True from Start until the thread has left its job loop.
+    bool IsRunning() const { return thread.joinable() && !ended; }
 
     // Owner side: the queue, password and options are written only while no
     // job runs, before StartJob.
@@ -64,5 +67,6 @@ class WorkerThread {
     WorkerEvents events;
     WorkerOwner* owner = nullptr;
     std::thread thread;
+    std::atomic<bool> ended{false};
     std::mt19937 random;
 };

@@ -16,10 +16,15 @@ CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
 }
 
 // The worker may still be finishing a file: it is told to quit and waited
-// for, so its partial output is removed before the program ends. The window
-// is gone by now, so nothing it sends can block it.
+// for, so its partial output is removed before the program ends. Messages
+// it sends meanwhile are let through, so it can never wait on this thread.
 CMainDlg::~CMainDlg() {
     worker.RequestQuit();
+    while (worker.IsRunning()) {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+        ::Sleep(5);
+    }
     worker.Join();
 }
 

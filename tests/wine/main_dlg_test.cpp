@@ -1,0 +1,221 @@
+// The main window in process: its heights, the log's numbering, the progress
+// display, the end of a job with and without automatic exit, and a close in
+// the middle of a job.
+#include "ui/main_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "tests/wine/registry_sandbox.h"
+#include "tests/wine/temp_folder.h"
+#include "tests/wine/window_harness.h"
+#include "ui/app_messages.h"
+
+class MainDlgProbe {
+  public:
+    static CLogListBox& Log(CMainDlg& d) { return d.logList; }
+    static Settings& SettingsOf(CMainDlg& d) { return d.settings; }
+    static JobProgress& ProgressOf(CMainDlg& d) { return d.progress; }
+    static WorkerThread& Worker(CMainDlg& d) { return d.worker; }
+    static void Tick(CMainDlg& d) { d.ProgressTick(); }
+    static void OpenSelectedLine(CMainDlg& d) { d.OnLogDoubleClick(); }
+    static void SetErrorSeen(CMainDlg& d) { d.errorSeen = true; }
+    static CProgressPanel& Panel(CMainDlg& d) { return d.progressPanel; }
+};
+
+namespace {
+
+std::string TextOf(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+int TopOf(HWND dialog, int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    POINT p = {r.left, r.top};
+    ScreenToClient(dialog, &p);
+    return p.y;
+}
+
+int HeightOf(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r.bottom - r.top;
+}
+
+// Pumps until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!done() && GetTickCount64() < end) PumpMessages(10);
+    return done();
+}
+
+class MainDlgTest : public ::testing::Test {
+  protected:
+    RegistrySandbox registry{kSettingsKeyPath};  // every start from the defaults
+    CMainDlg dialog;
+};
+
+TEST_F(MainDlgTest, HeightsFollowTheMarkers) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        RECT window, client;
+        GetWindowRect(hwnd, &window);
+        GetClientRect(hwnd, &client);
+        const int frame = (window.bottom - window.top) - client.bottom;
+        EXPECT_EQ(HeightOf(hwnd), TopOf(hwnd, IDC_MARK_COMPACT) + frame);  // compact at start
+        RECT full = {0, 0, 166, 189};
+        MapDialogRect(hwnd, &full);
+        for (int kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
+            dialog.SetLayout(kind);
+            const int marker = kind == kHeightCompact   ? IDC_MARK_COMPACT
+                               : kind == kHeightWithLog ? IDC_MARK_LOG
+                                                        : IDC_MARK_FULL;
+            EXPECT_EQ(HeightOf(hwnd), TopOf(hwnd, marker) + frame) << kind;
+            EXPECT_LE(HeightOf(hwnd), full.bottom + frame);
+        }
+    });
+}
+
+// Line 200 empties the list under a notice; line 1000 gets number 0 under
+// both notices.
+TEST_F(MainDlgTest, LogNumbering) {
+    RunModalWith(dialog, [&](HWND) {
+        CLogListBox& log = MainDlgProbe::Log(dialog);
+        for (int n = 1; n < 200; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
+        EXPECT_EQ(log.SendMessage(LB_GETCOUNT), 199);
+        dialog.AddLogLine("line 200", 0);
+        ASSERT_EQ(log.SendMessage(LB_GETCOUNT), 2);
+        ASSERT_NE(log.EntryAtRow(0), nullptr);
+        EXPECT_EQ(log.EntryAtRow(0)->serial, 200);
+        EXPECT_EQ(log.EntryAtRow(1), nullptr);  // the notice, second from the top
+        for (int n = 201; n < 1000; ++n) dialog.AddLogLine("line " + std::to_string(n), 1);
+        dialog.AddLogLine("line 1000", 0);
+        ASSERT_EQ(log.SendMessage(LB_GETCOUNT), 3);
+        EXPECT_EQ(log.EntryAtRow(0)->serial, 0);
+        EXPECT_EQ(log.EntryAtRow(0)->text, "line 1000");
+        EXPECT_EQ(log.EntryAtRow(1), nullptr);
+        EXPECT_EQ(log.EntryAtRow(2), nullptr);
+        dialog.AddLogLine("line 1001", 0);
+        EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
+    });
+}
+
+// A double click opens exactly the selected line's text; a notice, nothing.
+TEST_F(MainDlgTest, OpeningLogLines) {
+    static std::string shown;
+    static int opened;
+    shown.clear();
+    opened = 0;
+    const auto readAndClose = [](HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM) -> BOOL {
+                if (TextOf(w) != "Tarnu Message" || !IsWindowVisible(w)) return TRUE;
+                ++opened;
+                shown = TextOf(GetDlgItem(w, IDC_MESSAGE_TEXT));
+                PostMessageA(w, WM_COMMAND, IDOK, 0);
+                return FALSE;
+            },
+            0);
+    };
+    RunModalWith(dialog, [&](HWND) {
+        CLogListBox& log = MainDlgProbe::Log(dialog);
+        for (int n = 1; n <= 201; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, readAndClose);
+        log.SendMessage(LB_SETCURSEL, 2);  // the notice, under lines 201 and 200
+        MainDlgProbe::OpenSelectedLine(dialog);
+        PumpMessages(200);
+        EXPECT_EQ(opened, 0);
+        log.SendMessage(LB_SETCURSEL, 0);  // line 201
+        MainDlgProbe::OpenSelectedLine(dialog);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(opened, 1);
+        EXPECT_EQ(shown, "line 201");
+    });
+}
+
+TEST_F(MainDlgTest, ProgressPastFourGibibytesAndPastAHundredPercent) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        JobProgress& progress = MainDlgProbe::ProgressOf(dialog);
+        const std::string before = TextOf(hwnd);
+        progress.total = 5ull << 30;
+        MainDlgProbe::Tick(dialog);  // nothing done yet: nothing changes
+        EXPECT_EQ(TextOf(hwnd), before);
+        progress.done = 6ull << 30;
+        MainDlgProbe::Tick(dialog);
+        const std::string title = TextOf(hwnd);
+        EXPECT_EQ(title.rfind("Tarnu 6442450944 byte ", 0), 0u) << title;
+        EXPECT_EQ(title.substr(title.size() - 16), " 5368709120 byte") << title;
+        EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "120 %");
+        progress.total = progress.done = 0;
+    });
+}
+
+TEST_F(MainDlgTest, AutomaticExitAfterACleanJob) {
+    ULONGLONG posted = 0, ended = 0;
+    const INT_PTR result = RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SettingsOf(dialog).autoExit = 1;
+        posted = GetTickCount64();
+        PostMessageA(hwnd, WM_JOB_FINISHED, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hwnd); }, 5000));
+        ended = GetTickCount64();
+        EXPECT_EQ(MainDlgProbe::Log(dialog).EntryAtRow(0)->text, "tarnu_goodbye");
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_GE(ended - posted, 550u);
+    EXPECT_LE(ended - posted, 3000u);
+}
+
+TEST_F(MainDlgTest, NoAutomaticExitAfterAnError) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SettingsOf(dialog).autoExit = 1;
+        MainDlgProbe::SetErrorSeen(dialog);
+        PostMessageA(hwnd, WM_JOB_FINISHED, 0, 0);
+        PumpMessages(1200);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(MainDlgProbe::Log(dialog).EntryAtRow(0)->text, "error_auto_exit");
+    });
+}
+
+// Closing the window mid-file abandons the file cleanly: no partial ".cpy"
+// file, the original as it was.
+TEST(MainDlgClose, DuringAJobLeavesNoPartialOutput) {
+    RegistrySandbox registry{kSettingsKeyPath};
+    TempFolder dir;
+    const std::string big = dir / "big.bin";
+    {
+        const HANDLE file =
+            CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = 512ll << 20;
+        ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    {
+        CMainDlg dialog;
+        RunModalWith(dialog, [&](HWND hwnd) {
+            std::string folder = dir / "";
+            folder.pop_back();
+            MainDlgProbe::Worker(dialog).jobPaths = {folder};
+            SetWindowTextA(GetDlgItem(hwnd, IDC_PASSWORD_EDIT), "pw");
+            SetWindowTextA(GetDlgItem(hwnd, IDC_CONFIRM_EDIT), "pw");
+            dialog.BeginJob(kJobEncrypt);
+            EXPECT_TRUE(PumpUntil(
+                [&] { return TextOf(GetDlgItem(hwnd, IDC_PROMPT_TEXT)) == "big.bin"; }, 10000));
+            PumpMessages(100);
+            SendMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    }
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA((dir / "*.cpy").c_str(), &data);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "left behind: " << data.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    ASSERT_TRUE(GetFileAttributesExA(big.c_str(), GetFileExInfoStandard, &attributes));
+    EXPECT_EQ(attributes.nFileSizeHigh, 0u);
+    EXPECT_EQ(attributes.nFileSizeLow, 512u << 20);
+}
+
+}  // namespace
