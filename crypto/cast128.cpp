@@ -3,29 +3,12 @@
 #include <cstring>
 
 #include "crypto/byte_order.h"
+#include "crypto/cast128_rounds.h"
 #include "crypto/cast128_sboxes.h"
 
 using namespace cast128;
 
 namespace {
-
-// Rotation written so that a count of 0 is defined and the compiler emits a
-// single rotate instruction.
-inline uint32_t RotateLeft(uint32_t v, uint32_t n) { return (v << n) | (v >> ((32 - n) & 31)); }
-
-// The three round function types of RFC 2144 section 2.2.
-inline uint32_t F1(uint32_t d, uint32_t km, uint32_t kr) {
-    const uint32_t i = RotateLeft(km + d, kr);
-    return ((kS1[i >> 24] ^ kS2[(i >> 16) & 0xFF]) - kS3[(i >> 8) & 0xFF]) + kS4[i & 0xFF];
-}
-inline uint32_t F2(uint32_t d, uint32_t km, uint32_t kr) {
-    const uint32_t i = RotateLeft(km ^ d, kr);
-    return ((kS1[i >> 24] - kS2[(i >> 16) & 0xFF]) + kS3[(i >> 8) & 0xFF]) ^ kS4[i & 0xFF];
-}
-inline uint32_t F3(uint32_t d, uint32_t km, uint32_t kr) {
-    const uint32_t i = RotateLeft(km - d, kr);
-    return ((kS1[i >> 24] + kS2[(i >> 16) & 0xFF]) ^ kS3[(i >> 8) & 0xFF]) - kS4[i & 0xFF];
-}
 
 inline uint32_t Word(const uint8_t* b, int index) { return LoadBigEndian32(b + 4 * index); }
 inline void SetWord(uint8_t* b, int index, uint32_t v) { StoreBigEndian32(b + 4 * index, v); }

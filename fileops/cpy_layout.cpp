@@ -5,11 +5,11 @@
 namespace cpy {
 
 void EncryptUnits(const Cast128& cipher, uint8_t* data, size_t length) {
-    for (size_t i = 0; i + 8 <= length; i += 8) cipher.EncryptBlock(data + i, data + i);
+    cipher.EncryptBlocks(data, length / 8);
 }
 
 void DecryptUnits(const Cast128& cipher, uint8_t* data, size_t length) {
-    for (size_t i = 0; i + 8 <= length; i += 8) cipher.DecryptBlock(data + i, data + i);
+    cipher.DecryptBlocks(data, length / 8);
 }
 
 const char* SealKeyCheckBlock(const Cast128& cipher, uint8_t out[kKeyCheckSize]) {
