@@ -1,0 +1,22 @@
+#pragma once
+// A File over a POSIX file descriptor, which it owns.
+
+#include "fileops/file_system.h"
+
+class PosixFile : public File {
+  public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override;
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    bool Read(void* data, size_t length, size_t* got) override;
+    bool Write(const void* data, size_t length) override;
+    bool Seek(uint64_t position) override;
+    bool Length(uint64_t* length) override;
+    bool Flush() override;
+    bool Close() override;
+
+  private:
+    int fd_;
+};
