@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/worker_thread.h"
+#include "fileops/path_text.h"
 
 namespace {
 
@@ -12,10 +13,6 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-bool EndsInCpy(const std::string& path) {
-    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".cpy") == 0;  // case matters
 }
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }

@@ -108,9 +108,6 @@ void CMainDlg::LoadTexts(const std::string& chosenPath) {
 // The options menu comes with the settings' menu.
 void CMainDlg::BuildOptionsMenu() {}
 
-// Paths on the command line come with the intake of dropped files.
-void CMainDlg::TakeCommandLine() {}
-
 void CMainDlg::SetControlTexts() {
     const TextTable& texts = Texts();
     cipherButton.SetWindowText(texts.LookupText("button_cipher"));
@@ -188,6 +185,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnMessage(WM_QUERYDRAGICON, &CMainDlg::OnQueryDragIcon),
         OnMessage(WM_TIMER, &CMainDlg::OnTimer),
         OnMessage(WM_DESTROY, &CMainDlg::OnDestroy),
+        OnMessage(WM_DROPFILES, &CMainDlg::OnDropFiles),
         OnMessage(WM_JOB_FINISHED, &CMainDlg::OnJobFinished),
         OnMessage(WM_REPORT_LINE, &CMainDlg::OnReportLine),
         OnMessage(WM_WORKER_LOG_LINE, &CMainDlg::OnWorkerLogLine),

@@ -5,6 +5,7 @@
 // whose calls are handed to the window's thread and waited for.
 
 #include <string>
+#include <vector>
 
 #include "engine/worker_thread.h"
 #include "platform/button.h"
@@ -27,6 +28,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void ApplyPasswordMask(bool on);
     void AddLogLine(const std::string& text, int kind);
     void BeginJob(int operation);
+    void AddCommandLinePaths(const std::string& text);
+    void AddJobPath(const std::string& path);
 
     // WorkerOwner, called on the worker's thread.
     void AddLogLine(const std::string& text) override;
@@ -55,6 +58,9 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void SetControlTexts();
     void CreateFonts();
     void TakeCommandLine();
+    void EnterSelectMode();
+    void TakeDroppedPaths(const std::vector<std::string>& paths);
+    void TakeHeldDrops();
     void ShowIdleTitle();
 
     void Quit(INT_PTR result);
@@ -72,6 +78,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     LRESULT OnWorkerLogLine(WPARAM, LPARAM);
     LRESULT OnWorkerPrompt(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnDropFiles(WPARAM, LPARAM);
     void OnOkButton() { Quit(IDOK); }
     void OnCipher() { BeginJob(kJobEncrypt); }
     void OnDecipher() { BeginJob(kJobDecrypt); }
@@ -88,6 +95,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     int mode = kJobEncrypt;
     bool errorSeen = false;
     int logCounter = 0;
+    std::vector<std::string> heldDrops;  // dropped during a job, taken after it
     JobProgress progress;
     HFONT dialogFont = nullptr;
     HFONT editFont = nullptr;

@@ -112,6 +112,7 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     ShowIdleTitle();
     promptText.SetWindowText(Texts().LookupText("please_input_password"));
     okButton.SetFocus();
+    TakeHeldDrops();
     if (!settings.autoExit) return 1;
     if (errorSeen) {
         AddLogLine(Texts().LookupText("error_auto_exit"), 0);

@@ -4,6 +4,7 @@
 #include "ui/main_dlg.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
@@ -21,6 +22,9 @@ class MainDlgProbe {
     static void OpenSelectedLine(CMainDlg& d) { d.OnLogDoubleClick(); }
     static void SetErrorSeen(CMainDlg& d) { d.errorSeen = true; }
     static CProgressPanel& Panel(CMainDlg& d) { return d.progressPanel; }
+    static int Mode(CMainDlg& d) { return d.mode; }
+    static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
+    static bool Running(CMainDlg& d) { return d.running; }
 };
 
 namespace {
@@ -50,6 +54,33 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     while (!done() && GetTickCount64() < end) PumpMessages(10);
     return done();
+}
+
+// A drop from the shell: a DROPFILES block with the paths, each ended by a
+// zero byte, and one more zero byte at the end.
+HGLOBAL MakeDrop(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const auto& path : paths) list += path + '\0';
+    list += '\0';
+    const HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(memory);
+    return memory;
+}
+
+void Drop(HWND hwnd, const std::vector<std::string>& paths) {
+    SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+}
+
+std::vector<std::string> LogTexts(CLogListBox& log) {
+    std::vector<std::string> texts;
+    for (int row = int(log.SendMessage(LB_GETCOUNT)) - 1; row >= 0; --row) {
+        texts.push_back(log.EntryAtRow(row) ? log.EntryAtRow(row)->text : "(notice)");
+    }
+    return texts;
 }
 
 class MainDlgTest : public ::testing::Test {
@@ -176,6 +207,40 @@ TEST_F(MainDlgTest, NoAutomaticExitAfterAnError) {
         PumpMessages(1200);
         EXPECT_TRUE(IsWindowVisible(hwnd));
         EXPECT_EQ(MainDlgProbe::Log(dialog).EntryAtRow(0)->text, "error_auto_exit");
+    });
+}
+
+TEST_F(MainDlgTest, DroppedPaths) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const std::string self = MainDlgProbe::ProgramPath(dialog);
+        std::string shouted = self;
+        CharUpperA(&shouted[0]);
+        Drop(hwnd, {"C:\\data\\A.CPY", shouted, "C:\\data\\folder"});
+        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobEncrypt);  // ".CPY" is not ".cpy"
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
+                  (std::vector<std::string>{"C:\\data\\A.CPY", "C:\\data\\folder"}));
+        EXPECT_EQ(LogTexts(MainDlgProbe::Log(dialog)),
+                  (std::vector<std::string>{"Msg: message_drop", "Drag : C:\\data\\A.CPY",
+                                            "Drag : C:\\data\\folder"}));
+        EXPECT_NE(TextOf(hwnd).find(" - [SelectMode]"), std::string::npos);
+        Drop(hwnd, {"C:\\data\\.cpy"});
+        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);
+        Drop(hwnd, {"C:\\data\\plain.txt"});
+        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);  // stays
+        MainDlgProbe::Worker(dialog).jobPaths.clear();
+    });
+}
+
+TEST_F(MainDlgTest, CommandLineTokens) {
+    RunModalWith(dialog, [&](HWND) {
+        const std::string longToken(300, 'x');
+        dialog.AddCommandLinePaths("\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken);
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
+                  (std::vector<std::string>{"C:\\My Files\\a.doc", "D:\\b.txt"}));
+        const auto texts = LogTexts(MainDlgProbe::Log(dialog));
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[2], "message_path_too_long : " + longToken);  // named whole, never cut
+        MainDlgProbe::Worker(dialog).jobPaths.clear();
     });
 }
 
