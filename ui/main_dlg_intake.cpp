@@ -1,5 +1,8 @@
 // CMainDlg: paths arriving by drag and drop and on the command line.
-#include <shellapi.h>
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>  // needs windows.h first
+// clang-format on
 
 #include "engine/command_line.h"
 #include "fileops/path_text.h"

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "crypto/password_check.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
@@ -25,6 +26,10 @@ class MainDlgProbe {
     static int Mode(CMainDlg& d) { return d.mode; }
     static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
     static bool Running(CMainDlg& d) { return d.running; }
+    static void GuessMode(CMainDlg& d) { d.GuessModeFromFolder(); }
+    static void SetProgramFolder(CMainDlg& d, const std::string& folder) {
+        d.programFolder = folder;
+    }
 };
 
 namespace {
@@ -244,35 +249,157 @@ TEST_F(MainDlgTest, CommandLineTokens) {
     });
 }
 
-// Closing the window mid-file abandons the file cleanly: no partial ".cpy"
-// file, the original as it was.
-TEST(MainDlgClose, DuringAJobLeavesNoPartialOutput) {
-    RegistrySandbox registry{kSettingsKeyPath};
+void TypeInto(HWND dialog, int id, const char* text) {
+    SetWindowTextA(GetDlgItem(dialog, id), text);
+}
+
+// Answers the next question box (caption "Tarnu") with button.
+void AnswerNextQuestion(int button) {
+    static int answer;
+    answer = button;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM timer) -> BOOL {
+                if (TextOf(w) != "Tarnu" || !IsWindowVisible(w)) return TRUE;
+                KillTimer(nullptr, UINT_PTR(timer));
+                PostMessageA(w, WM_COMMAND, answer, 0);
+                return FALSE;
+            },
+            LPARAM(id));
+    });
+}
+
+// Jobs on an empty folder of their own, so that they end at once.
+class MainDlgJobTest : public MainDlgTest {
+  protected:
+    void Start(HWND hwnd, int operation, const char* upper, const char* lower) {
+        std::string folder = dir / "";
+        folder.pop_back();
+        MainDlgProbe::Worker(dialog).jobPaths = {folder};
+        TypeInto(hwnd, IDC_PASSWORD_EDIT, upper);
+        TypeInto(hwnd, IDC_CONFIRM_EDIT, lower);
+        dialog.BeginJob(operation);
+    }
+    bool WaitForIdle() {
+        return PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000);
+    }
+    std::string LastLine() { return MainDlgProbe::Log(dialog).EntryAtRow(0)->text; }
+
     TempFolder dir;
+};
+
+TEST_F(MainDlgJobTest, TwoBoxesMustMatchToEncrypt) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        Start(hwnd, kJobEncrypt, "secret", "");
+        EXPECT_FALSE(MainDlgProbe::Running(dialog));
+        EXPECT_EQ(LastLine(), "password_miss");
+        EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_CONFIRM_EDIT));
+        RECT client;
+        GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.bottom, TopOf(hwnd, IDC_MARK_LOG));  // the window shows the log
+        EXPECT_EQ(TextOf(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)), "secret");  // boxes keep their texts
+
+        SetFocus(GetDlgItem(hwnd, IDC_PASSWORD_EDIT));
+        Start(hwnd, kJobEncrypt, "", "secret");
+        EXPECT_FALSE(MainDlgProbe::Running(dialog));
+        EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_PASSWORD_EDIT));  // the focus stays
+
+        Start(hwnd, kJobEncrypt, "", "");  // an empty password is a password
+        EXPECT_TRUE(MainDlgProbe::Running(dialog));
+        EXPECT_TRUE(WaitForIdle());
+    });
+}
+
+TEST_F(MainDlgJobTest, DecryptionTakesTheUpperBox) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        Start(hwnd, kJobDecrypt, "upper", "lower");
+        EXPECT_TRUE(MainDlgProbe::Running(dialog));
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).password, "upper");
+        EXPECT_TRUE(WaitForIdle());
+        const auto lines = LogTexts(MainDlgProbe::Log(dialog));
+        EXPECT_EQ(lines.front(), "decipher_upbox_input");
+        EXPECT_EQ(TextOf(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)), "");  // handed over, then cleared
+    });
+}
+
+TEST_F(MainDlgJobTest, OneBoxLayoutReadsOnlyItsBox) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SettingsOf(dialog).confirm = 0;
+        dialog.ShowPasswordBoxes();
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(hwnd, IDC_SINGLE_EDIT)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)));
+        TypeInto(hwnd, IDC_SINGLE_EDIT, "single");
+        Start(hwnd, kJobEncrypt, "upper", "different");
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).password, "single");
+        EXPECT_TRUE(WaitForIdle());
+    });
+}
+
+// The first job remembers the password's check value; another password is
+// used only after a Yes.
+TEST_F(MainDlgJobTest, PasswordCheckValue) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        Settings& settings = MainDlgProbe::SettingsOf(dialog);
+        Start(hwnd, kJobEncrypt, "first", "first");
+        EXPECT_TRUE(MainDlgProbe::Running(dialog));
+        EXPECT_TRUE(WaitForIdle());
+        const PasswordCheckValue first = settings.hashValue;
+        EXPECT_EQ(first, ComputePasswordCheckValue("first"));
+
+        for (int refusal : {IDNO, IDCANCEL}) {
+            AnswerNextQuestion(refusal);
+            Start(hwnd, kJobEncrypt, "second", "second");
+            EXPECT_FALSE(MainDlgProbe::Running(dialog)) << refusal;
+            EXPECT_EQ(settings.hashValue, first);
+            EXPECT_EQ(TextOf(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)), "second");
+        }
+        AnswerNextQuestion(IDYES);
+        Start(hwnd, kJobEncrypt, "second", "second");
+        EXPECT_TRUE(MainDlgProbe::Running(dialog));
+        EXPECT_EQ(settings.hashValue, ComputePasswordCheckValue("second"));
+        EXPECT_TRUE(WaitForIdle());
+    });
+}
+
+TEST_F(MainDlgJobTest, EnterGuessesTheOperationFromTheProgramFolder) {
+    RunModalWith(dialog, [&](HWND) {
+        MainDlgProbe::SetProgramFolder(dialog, dir / "sub");
+        CreateDirectoryA((dir / "sub").c_str(), nullptr);
+        MainDlgProbe::GuessMode(dialog);
+        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobEncrypt);
+        CloseHandle(CreateFileA((dir / "sub\\x.cpy").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                0, nullptr));
+        MainDlgProbe::GuessMode(dialog);
+        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);
+    });
+}
+
+// A sparse file big enough that a job is still in its body when the test acts.
+std::string MakeBigFile(const TempFolder& dir) {
     const std::string big = dir / "big.bin";
-    {
-        const HANDLE file =
-            CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        LARGE_INTEGER size;
-        size.QuadPart = 512ll << 20;
-        ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-        CloseHandle(file);
-    }
-    {
-        CMainDlg dialog;
-        RunModalWith(dialog, [&](HWND hwnd) {
-            std::string folder = dir / "";
-            folder.pop_back();
-            MainDlgProbe::Worker(dialog).jobPaths = {folder};
-            SetWindowTextA(GetDlgItem(hwnd, IDC_PASSWORD_EDIT), "pw");
-            SetWindowTextA(GetDlgItem(hwnd, IDC_CONFIRM_EDIT), "pw");
-            dialog.BeginJob(kJobEncrypt);
-            EXPECT_TRUE(PumpUntil(
-                [&] { return TextOf(GetDlgItem(hwnd, IDC_PROMPT_TEXT)) == "big.bin"; }, 10000));
-            PumpMessages(100);
-            SendMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
-        });
-    }
+    const HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 512ll << 20;
+    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    return big;
+}
+
+// Starts encrypting dir and returns once the worker is inside big.bin.
+void StartOnBigFile(CMainDlg& dialog, HWND hwnd, const TempFolder& dir) {
+    std::string folder = dir / "";
+    folder.pop_back();
+    MainDlgProbe::Worker(dialog).jobPaths = {folder};
+    TypeInto(hwnd, IDC_PASSWORD_EDIT, "pw");
+    TypeInto(hwnd, IDC_CONFIRM_EDIT, "pw");
+    dialog.BeginJob(kJobEncrypt);
+    EXPECT_TRUE(
+        PumpUntil([&] { return TextOf(GetDlgItem(hwnd, IDC_PROMPT_TEXT)) == "big.bin"; }, 10000));
+    PumpMessages(100);
+}
+
+void ExpectUntouched(const TempFolder& dir, const std::string& big) {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA((dir / "*.cpy").c_str(), &data);
     EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "left behind: " << data.cFileName;
@@ -281,6 +408,55 @@ TEST(MainDlgClose, DuringAJobLeavesNoPartialOutput) {
     ASSERT_TRUE(GetFileAttributesExA(big.c_str(), GetFileExInfoStandard, &attributes));
     EXPECT_EQ(attributes.nFileSizeHigh, 0u);
     EXPECT_EQ(attributes.nFileSizeLow, 512u << 20);
+}
+
+// Stop is asked for once per press; the window is idle again only when the
+// worker says the job has ended.
+TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
+    RegistrySandbox registry{kSettingsKeyPath};
+    TempFolder dir;
+    const std::string big = MakeBigFile(dir);
+    CMainDlg dialog;
+    RunModalWith(dialog, [&](HWND hwnd) {
+        StartOnBigFile(dialog, hwnd, dir);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
+        SendMessageA(hwnd, WM_COMMAND, IDC_DECIPHER_BUTTON, 0);  // the Stop button now
+        EXPECT_TRUE(MainDlgProbe::Running(dialog));
+        EXPECT_TRUE(PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
+        const auto lines = LogTexts(MainDlgProbe::Log(dialog));
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2],
+                  "message : message_encryption_canceled : " + big);  // the file's own
+        EXPECT_EQ(lines.back(), "message_encryption_finished");
+    });
+    ExpectUntouched(dir, big);
+}
+
+// Closing the window mid-file, by Escape or by Enter on OK, abandons the file
+// cleanly: no partial ".cpy" file, the original as it was.
+TEST(MainDlgClose, DuringAJobLeavesNoPartialOutput) {
+    for (bool enterOnOk : {false, true}) {
+        SCOPED_TRACE(enterOnOk ? "Enter on OK" : "Escape");
+        RegistrySandbox registry{kSettingsKeyPath};
+        TempFolder dir;
+        const std::string big = MakeBigFile(dir);
+        {
+            CMainDlg dialog;
+            const INT_PTR result = RunModalWith(dialog, [&](HWND hwnd) {
+                StartOnBigFile(dialog, hwnd, dir);
+                if (enterOnOk) {
+                    SetFocus(GetDlgItem(hwnd, IDC_OK_BUTTON));
+                    SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+                } else {
+                    SendMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+                }
+                EXPECT_FALSE(IsWindowVisible(hwnd));
+            });
+            EXPECT_EQ(result, enterOnOk ? IDOK : IDCANCEL);
+        }
+        ExpectUntouched(dir, big);
+    }
 }
 
 }  // namespace
