@@ -11,19 +11,9 @@ const size_t kMaxPathLength = 259;  // 260 bytes with the terminator
 }
 
 void FileProcessor::DecryptFile(const std::string& cpyPath) {
-    cancelRequested = false;
-    bytesProcessed = 0;
-    uint32_t attributes = 0;
-    if (!fs.GetAttributes(cpyPath, &attributes)) {
-        return Report(Failure(kReportMessage, "message_file_open_failed", "", cpyPath));
-    }
-    ReadOnlyClearance clearance(fs, cpyPath, attributes);
-    if ((attributes & attr::kReadOnly) && !writeReadOnly) {
-        return Report(Failure(kReportMessage, "message_file_attributes_failed", "", cpyPath));
-    }
-    clearance.Clear();
-    std::unique_ptr<File> cpy = fs.OpenReadWrite(cpyPath);
-    if (!cpy) return Report(Failure(kReportMessage, "message_file_open_failed", "", cpyPath));
+    ReadOnlyClearance clearance(fs, cpyPath);
+    std::unique_ptr<File> cpy = OpenOriginal(cpyPath, clearance);
+    if (!cpy) return;
 
     uint64_t length = 0;
     std::string outputPath;
@@ -32,7 +22,7 @@ void FileProcessor::DecryptFile(const std::string& cpyPath) {
     if (outcome.ok) outcome = WriteDecryptedFile(*cpy, length, outputPath);
     if (outcome.ok) {
         cpy.reset();
-        outcome = FinishDecryption(cpyPath, outputPath, attributes);
+        outcome = FinishDecryption(cpyPath, outputPath, clearance.Attributes());
     }
     if (outcome.ok) return clearance.Keep();
     if (outcome.path.empty()) outcome.path = cpyPath;

@@ -8,21 +8,10 @@
 #include "fileops/read_only_clearance.h"
 
 void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string& outputPath) {
-    cancelRequested = false;
-    bytesProcessed = 0;
-    uint32_t attributes = 0;
-    if (!fs.GetAttributes(sourcePath, &attributes)) {
-        return Report(Failure(kReportMessage, "message_file_open_failed", "", sourcePath));
-    }
-    ReadOnlyClearance clearance(fs, sourcePath, attributes);
-    if ((attributes & attr::kReadOnly) && !writeReadOnly) {
-        return Report(Failure(kReportMessage, "message_file_attributes_failed", "", sourcePath));
-    }
-    clearance.Clear();
-    std::unique_ptr<File> source = fs.OpenReadWrite(sourcePath);
-    if (!source) return Report(Failure(kReportMessage, "message_file_open_failed", "", sourcePath));
-
-    Outcome outcome = WriteEncryptedFile(*source, sourcePath, outputPath, attributes);
+    ReadOnlyClearance clearance(fs, sourcePath);
+    std::unique_ptr<File> source = OpenOriginal(sourcePath, clearance);
+    if (!source) return;
+    Outcome outcome = WriteEncryptedFile(*source, sourcePath, outputPath, clearance.Attributes());
     if (outcome.ok) outcome = WipeAndRemove(std::move(source), sourcePath);
     if (outcome.ok) return clearance.Keep();
     if (outcome.path.empty()) outcome.path = sourcePath;

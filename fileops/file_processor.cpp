@@ -1,6 +1,7 @@
 #include "fileops/file_processor.h"
 
 #include "crypto/system_random.h"
+#include "fileops/read_only_clearance.h"
 
 FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts)
     : fs(fileSystem), texts(texts), buffer(kBufferSize), random(MakeSeededGenerator()) {}
@@ -25,6 +26,27 @@ void FileProcessor::Report(const Outcome& outcome) {
     } else {
         ReportMessage(outcome.path, text);
     }
+}
+
+// The start of both directions: the counters reset, the attributes read, the
+// read-only rule applied and the file opened, shared with no one. Reports and
+// gives nullptr when the file cannot be taken.
+std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
+                                                  ReadOnlyClearance& clearance) {
+    cancelRequested = false;
+    bytesProcessed = 0;
+    if (!clearance.ReadAttributes()) {
+        Report(Failure(kReportMessage, "message_file_open_failed", "", path));
+        return nullptr;
+    }
+    if (clearance.IsReadOnly() && !writeReadOnly) {
+        Report(Failure(kReportMessage, "message_file_attributes_failed", "", path));
+        return nullptr;
+    }
+    clearance.Clear();
+    std::unique_ptr<File> file = fs.OpenReadWrite(path);
+    if (!file) Report(Failure(kReportMessage, "message_file_open_failed", "", path));
+    return file;
 }
 
 // Everything written must be on the device, and the file closed without

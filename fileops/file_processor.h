@@ -26,6 +26,8 @@
 // Line kinds handed to the report sink.
 enum ReportKind { kReportMessage = 0, kReportError = 1 };
 
+class ReadOnlyClearance;
+
 class FileProcessor {
   public:
     static constexpr size_t kBufferSize = 1 << 20;
@@ -64,6 +66,7 @@ class FileProcessor {
     }
 
   private:
+    std::unique_ptr<File> OpenOriginal(const std::string& path, ReadOnlyClearance& clearance);
     Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
                                const std::string& outputPath, uint32_t attributes);
     Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
