@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# End to end, as a user works the program: a copy of tarnu.exe in a fresh
+# folder of sample files is started under Wine and driven through its window
+# by tarnu_drive. Cipher must turn every file into a ".cpy" file; Decipher
+# must bring each one back byte for byte with its last-write time and
+# attributes; Decipher with a wrong password must log an error for every file
+# and leave every ".cpy" file as it was.
+#
+# Usage: round_trip.sh TARNU_EXE TARNU_DRIVE_EXE
+# Needs WINEPREFIX and an X display (scripts/test runs CTest under xvfb-run).
+# KEEP_E2E_FOLDER=1 keeps the temporary folder for a look after a failure.
+set -euo pipefail
+program=$1
+driver=$2
+password='round trip 0123'
+started=$SECONDS
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+step() { echo "== $* ($((SECONDS - started)) s)"; }
+
+[ -n "${DISPLAY:-}" ] || fail "no X display: run under xvfb-run, as scripts/test does"
+[ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set"
+[ -f "$program" ] || fail "no program $program"
+[ -f "$driver" ] || fail "no driver $driver"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarnu-e2e.XXXXXX")
+folder=$work/program      # the program and the files it works on
+expected=$work/expected   # untouched copies of the files
+tarnu_pid=""
+
+cleanup() {
+    if [ -n "$tarnu_pid" ] && kill -0 "$tarnu_pid" 2>/dev/null; then
+        wine "$driver" --program "$folder/tarnu.exe" close 10 >/dev/null 2>&1 ||
+            kill "$tarnu_pid" 2>/dev/null || true
+    fi
+    wine reg delete 'HKCU\Software\Quenmora\Tarnu' /f >/dev/null 2>&1 || true
+    chmod -R u+w "$work" 2>/dev/null || true
+    [ -n "${KEEP_E2E_FOLDER:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+# One driver command; its own message says why it failed.
+drive() {
+    wine "$driver" --program "$folder/tarnu.exe" "$@" ||
+        fail "tarnu_drive $* did not succeed"
+}
+
+# Every file but the program, relative to the folder, sorted.
+sample_files() { (cd "$folder" && find . -type f ! -name tarnu.exe | sed 's|^\./||' | sort); }
+cpy_files() { sample_files | grep '\.cpy$' || true; }
+
+# One line per sample file: name, size, contents, Linux mode and time, and the
+# attributes and last-write time Windows sees.
+describe_files() {
+    local name paths=()
+    while read -r name; do
+        printf '%s %s %s\n' "$name" "$(stat -c '%s %A %y' "$folder/$name")" \
+            "$(sha256sum <"$folder/$name" | cut -c1-16)"
+        paths+=("$folder/$name")
+    done < <(sample_files)
+    drive file-info "${paths[@]}" | sed "s|^$folder/||" | tr -d '\r'
+}
+
+# Contents, modes and times of the ".cpy" files.
+describe_encrypted() {
+    (cd "$folder" && cpy_files | xargs -d '\n' stat -c '%n %s %A %y' &&
+        cpy_files | xargs -d '\n' sha256sum)
+}
+
+# The Windows attributes of a sample file, as a number, from before.txt.
+attributes_of() {
+    local found
+    found=$(grep "^$1 attributes=" "$work/before.txt" | sed 's/.*attributes=\(0x[0-9a-f]*\).*/\1/') || true
+    echo "${found:-0}"
+}
+
+# Clicks a job button; fails if the click asks a question.
+click_without_question() {
+    local answer
+    answer=$(drive click "$1")
+    [[ "$answer" != *question:* ]] || fail "clicking $1 asked: ${answer#question: }"
+}
+
+# Clicks a job button that must ask whether to use the new password; says yes.
+click_and_confirm() {
+    local answer
+    answer=$(drive click "$1")
+    [[ "$answer" == *question:* ]] || fail "clicking $1 with a new password asked nothing"
+    drive answer yes
+}
+
+# A clean job logs its start, the look at the files and its end: 3 rows.
+expect_rows() {
+    local rows
+    rows=$(drive rows | tr -d '\r')
+    [ "$rows" = "$1" ] || fail "the log has $rows rows, expected $1"
+}
+
+expect_error_rows() {
+    local rows
+    rows=$(drive error-rows | tr -d '\r')
+    [ "$rows" = "$1" ] || fail "the log shows $rows error rows, expected $1"
+}
+
+expect_restored() {
+    [ -z "$(cpy_files)" ] || fail "encrypted files left after Decipher: $(cpy_files | tr '\n' ' ')"
+    describe_files >"$work/after.txt"
+    diff -u "$work/before.txt" "$work/after.txt" >&2 ||
+        fail "the files differ from the originals after Decipher (diff above)"
+    diff -r "$expected" "$folder" --exclude=tarnu.exe >&2 ||
+        fail "the contents differ from the originals after Decipher"
+}
+
+step "sample files in $folder"
+mkdir -p "$folder/sub folder" "$expected"
+cp "$program" "$folder/tarnu.exe"
+: >"$folder/empty.txt"
+echo "a few words" >"$folder/small.txt"
+head -c 1572867 /dev/urandom >"$folder/large.bin"  # 1.5 MiB and 3 bytes
+head -c 4096 /dev/urandom >"$folder/read only.dat"
+head -c 777 /dev/urandom >"$folder/hidden.dat"
+head -c 65536 /dev/urandom >"$folder/sub folder/inner.bin"
+# Old and distinct times, so a restored time cannot be the time of the job.
+n=0
+while read -r name; do
+    n=$((n + 1))
+    touch -d "2009-0$n-1$n 1$n:2$n:3$n.123456700" "$folder/$name"
+done < <(sample_files)
+chmod a-w "$folder/read only.dat"
+hidden=$folder/hidden.dat
+wine attrib +h "Z:${hidden//\//\\}" >/dev/null 2>&1 || true
+(cd "$folder" && find . -type f ! -name tarnu.exe -exec cp -a --parents {} "$expected" \;)
+file_count=$(sample_files | wc -l)
+describe_files >"$work/before.txt"
+(($(attributes_of "hidden.dat") & 0x2)) ||
+    fail "hidden.dat is not hidden: the file system here keeps no Windows attributes"
+(($(attributes_of "read only.dat") & 0x1)) || fail "read only.dat is not read-only for Windows"
+
+# Defaults, but read-only files are worked on too.
+wine reg delete 'HKCU\Software\Quenmora\Tarnu' /f >/dev/null 2>&1 || true
+wine reg add 'HKCU\Software\Quenmora\Tarnu' /v WriteReadOnly /t REG_DWORD /d 1 /f >/dev/null 2>&1 ||
+    fail "cannot write the program's settings"
+
+step "starting tarnu.exe"
+(cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+
+step "Cipher"
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007  # the first job stores the password's check value
+drive wait-idle 120
+expect_rows 3
+expect_error_rows 0
+cmp -s "$program" "$folder/tarnu.exe" || fail "the program changed its own file"
+sample_files | grep -v '\.cpy$' >&2 && fail "files left unencrypted after Cipher (above)"
+[ "$(cpy_files | wc -l)" -eq "$file_count" ] ||
+    fail "$(cpy_files | wc -l) encrypted files for $file_count originals"
+[ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] ||
+    fail "the file in the subfolder was not encrypted in its own folder"
+cpy_files | grep -Ev '^([^/]+/)?[A-Za-z0-9]{13}\.cpy$' >&2 &&
+    fail "encrypted files with unexpected names (above)"
+
+step "Decipher"
+drive type 1004 "$password"
+click_without_question 1008
+drive wait-idle 120
+expect_rows 6
+expect_error_rows 0
+expect_restored
+
+step "Cipher again, then Decipher with a wrong password"
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007
+drive wait-idle 120
+describe_encrypted >"$work/encrypted.txt"
+drive type 1004 "not the password"
+click_and_confirm 1008
+drive wait-idle 120
+expect_rows $((12 + file_count))  # a row for every file
+expect_error_rows "$file_count"
+describe_encrypted >"$work/encrypted-after.txt"
+diff -u "$work/encrypted.txt" "$work/encrypted-after.txt" >&2 ||
+    fail "a wrong password changed the encrypted files (diff above)"
+[ "$(sample_files | grep -vc '\.cpy$')" -eq 0 ] || fail "a wrong password produced files"
+
+step "Decipher with the right password"
+drive type 1004 "$password"
+click_and_confirm 1008  # the wrong one was confirmed last
+drive wait-idle 120
+expect_rows $((15 + file_count))
+expect_error_rows "$file_count"  # only the wrong password's rows
+expect_restored
+
+step "closing"
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+echo "PASS: $file_count files encrypted, restored, refused under a wrong password" \
+    "and restored again, in $((SECONDS - started)) s"
