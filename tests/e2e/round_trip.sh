@@ -20,6 +20,12 @@ fail() {
     exit 1
 }
 step() { echo "== $* ($((SECONDS - started)) s)"; }
+# Pictures of the window for people to look at, beside the build's programs.
+shots=$(cd "$(dirname "$program")/.." && pwd)/screenshots
+shot() {
+    mkdir -p "$shots"
+    import -window root "$shots/$1.png" 2>/dev/null || echo "(no screenshot $1: import failed)"
+}
 
 [ -n "${DISPLAY:-}" ] || fail "no X display: run under xvfb-run, as scripts/test does"
 [ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set"
@@ -148,13 +154,22 @@ step "starting tarnu.exe"
 (cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >"$work/wine.log" 2>&1) &
 tarnu_pid=$!
 drive find 60
+shot window-compact
+
+step "two different passwords"
+drive type 1004 "one"
+drive type 1002 "two"
+drive click 1007 >/dev/null
+expect_rows 1  # the mismatch, and no job
+shot window-log
 
 step "Cipher"
 drive type 1004 "$password"
 drive type 1002 "$password"
 click_without_question 1007  # the first job stores the password's check value
 drive wait-idle 120
-expect_rows 3
+expect_rows 4
+shot window-full
 expect_error_rows 0
 cmp -s "$program" "$folder/tarnu.exe" || fail "the program changed its own file"
 sample_files | grep -v '\.cpy$' >&2 && fail "files left unencrypted after Cipher (above)"
@@ -169,7 +184,7 @@ step "Decipher"
 drive type 1004 "$password"
 click_without_question 1008
 drive wait-idle 120
-expect_rows 6
+expect_rows 7
 expect_error_rows 0
 expect_restored
 
@@ -182,7 +197,7 @@ describe_encrypted >"$work/encrypted.txt"
 drive type 1004 "not the password"
 click_and_confirm 1008
 drive wait-idle 120
-expect_rows $((12 + file_count))  # a row for every file
+expect_rows $((13 + file_count))  # a row for every file
 expect_error_rows "$file_count"
 describe_encrypted >"$work/encrypted-after.txt"
 diff -u "$work/encrypted.txt" "$work/encrypted-after.txt" >&2 ||
@@ -193,7 +208,7 @@ step "Decipher with the right password"
 drive type 1004 "$password"
 click_and_confirm 1008  # the wrong one was confirmed last
 drive wait-idle 120
-expect_rows $((15 + file_count))
+expect_rows $((16 + file_count))
 expect_error_rows "$file_count"  # only the wrong password's rows
 expect_restored
 
@@ -201,5 +216,6 @@ step "closing"
 drive close 30
 wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
 tarnu_pid=""
+echo "Screenshots: $shots"
 echo "PASS: $file_count files encrypted, restored, refused under a wrong password" \
     "and restored again, in $((SECONDS - started)) s"
