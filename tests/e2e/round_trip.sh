@@ -4,7 +4,8 @@
 # by tarnu_drive. Cipher must turn every file into a ".cpy" file; Decipher
 # must bring each one back byte for byte with its last-write time and
 # attributes; Decipher with a wrong password must log an error for every file
-# and leave every ".cpy" file as it was.
+# and leave every ".cpy" file as it was. Started again with a folder and two
+# files on its command line, Cipher must take exactly those.
 #
 # Usage: round_trip.sh TARNU_EXE TARNU_DRIVE_EXE
 # Needs WINEPREFIX and an X display (scripts/test runs CTest under xvfb-run).
@@ -216,6 +217,30 @@ step "closing"
 drive close 30
 wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
 tarnu_pid=""
+step "paths on the command line: a folder and two files"
+windows_path() { local p="Z:$1"; echo "${p//\//\\}"; }
+(cd "$folder" && exec wine "$folder/tarnu.exe" "$(windows_path "$folder/sub folder")" \
+    "$(windows_path "$folder/small.txt")" "$(windows_path "$folder/large.bin")" </dev/null >>"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+expect_rows 4  # the selection line and one line per path
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007
+drive wait-idle 120
+[ "$(cpy_files | wc -l)" -eq 3 ] || fail "$(cpy_files | wc -l) files encrypted, expected the 3 named"
+for name in empty.txt "read only.dat" hidden.dat; do
+    [ -f "$folder/$name" ] || fail "$name was not named on the command line, yet it is gone"
+done
+drive type 1004 "$password"
+click_without_question 1008  # no paths now: the program's folder
+drive wait-idle 120
+expect_error_rows 0
+expect_restored
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+
 echo "Screenshots: $shots"
-echo "PASS: $file_count files encrypted, restored, refused under a wrong password" \
-    "and restored again, in $((SECONDS - started)) s"
+echo "PASS: $file_count files encrypted, restored, refused under a wrong password," \
+    "restored again, and encrypted by the command line's paths, in $((SECONDS - started)) s"
