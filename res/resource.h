@@ -27,3 +27,16 @@
 #define IDD_MESSAGE 131
 #define IDC_MESSAGE_TEXT 1029
 #define IDC_COPY_BUTTON 1030
+
+// Options menu of the main dialog, built at run time
+#define IDM_GODIR 32771
+#define IDM_RAND 32772
+#define IDM_ZERO 32773
+#define IDM_CONFIRM 32774
+#define IDM_ABOUT 32775
+#define IDM_PASSWORDMASK 32776
+#define IDM_READONLY 32777
+#define IDM_SENDTO 32778
+#define IDM_EXT 32779
+#define IDM_AUTOEXIT 32780
+#define IDM_PASSWORDHASH 32781

@@ -105,9 +105,6 @@ void CMainDlg::LoadTexts(const std::string& chosenPath) {
     LoadTextTable(Texts(), kTextCacheKeyPath, chosenPath);
 }
 
-// The options menu comes with the settings' menu.
-void CMainDlg::BuildOptionsMenu() {}
-
 void CMainDlg::SetControlTexts() {
     const TextTable& texts = Texts();
     cipherButton.SetWindowText(texts.LookupText("button_cipher"));
@@ -194,6 +191,18 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnCommand(IDC_CIPHER_BUTTON, &CMainDlg::OnCipher),
         OnCommand(IDC_DECIPHER_BUTTON, &CMainDlg::OnDecipher),
         OnCommand(IDC_LOG_LIST, &CMainDlg::OnLogDoubleClick, LBN_DBLCLK),
+        OnMessage(WM_CONTEXTMENU, &CMainDlg::OnContextMenu),
+        OnCommand(IDM_ZERO, &CMainDlg::OnToggleZero),
+        OnCommand(IDM_RAND, &CMainDlg::OnToggleRand),
+        OnCommand(IDM_READONLY, &CMainDlg::OnToggleReadOnly),
+        OnCommand(IDM_AUTOEXIT, &CMainDlg::OnToggleAutoExit),
+        OnCommand(IDM_PASSWORDHASH, &CMainDlg::OnToggleHashCheck),
+        OnCommand(IDM_CONFIRM, &CMainDlg::OnToggleConfirm),
+        OnCommand(IDM_PASSWORDMASK, &CMainDlg::OnTogglePasswordMask),
+        OnCommand(IDM_GODIR, &CMainDlg::OpenProgramFolder),
+        OnCommand(IDC_PROGRAM_ICON, &CMainDlg::OpenProgramFolder),
+        // IDM_SENDTO, IDM_EXT and IDM_ABOUT do nothing until the shell
+        // integration and the About dialog exist.
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CDialog::HandleMessage(message, wParam, lParam, result);
@@ -219,6 +228,8 @@ LRESULT CMainDlg::OnDestroy(WPARAM, LPARAM) {
     const LRESULT result = Default();
     SaveSettings(settings, Texts(), kSettingsKeyPath);
     SaveTextTable(Texts(), kTextCacheKeyPath);
+    if (optionsMenu) ::DestroyMenu(optionsMenu);
+    optionsMenu = nullptr;
     if (dialogFont) ::DeleteObject(dialogFont);
     if (editFont) ::DeleteObject(editFont);
     dialogFont = editFont = nullptr;

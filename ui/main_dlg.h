@@ -62,6 +62,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void TakeDroppedPaths(const std::vector<std::string>& paths);
     void TakeHeldDrops();
     void ShowIdleTitle();
+    void UpdateOptionsMenu();
 
     void Quit(INT_PTR result);
     void GuessModeFromFolder();
@@ -83,6 +84,15 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnCipher() { BeginJob(kJobEncrypt); }
     void OnDecipher() { BeginJob(kJobDecrypt); }
     void OnLogDoubleClick();
+    LRESULT OnContextMenu(WPARAM, LPARAM);
+    void OnToggleZero();
+    void OnToggleRand();
+    void OnToggleReadOnly();
+    void OnToggleAutoExit();
+    void OnToggleHashCheck();
+    void OnToggleConfirm();
+    void OnTogglePasswordMask();
+    void OpenProgramFolder();
     void ProgressTick();
 
     bool running = false;
@@ -100,6 +110,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     HFONT dialogFont = nullptr;
     HFONT editFont = nullptr;
     HICON icon = nullptr;
+    HMENU optionsMenu = nullptr;  // destroyed with the window
 
     CButton goButton, okButton, cipherButton, decipherButton;
     CWnd statusGroup, siteText, promptText;

@@ -1,0 +1,112 @@
+// CMainDlg: the options menu that opens on a right click, and its commands.
+// The options change in memory only; they reach the registry at the end.
+#include "ui/main_dlg.h"
+
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include "res/resource.h"
+
+namespace {
+
+struct MenuItem {
+    UINT id;  // 0: a separator
+    const char* key;
+};
+
+constexpr MenuItem kOptionsMenu[] = {
+    {IDM_RAND, "menu_write_random"},
+    {IDM_ZERO, "menu_write_zero"},
+    {IDM_READONLY, "menu_write_readonly"},
+    {0, nullptr},
+    {IDM_GODIR, "menu_view_directory"},
+    {IDM_SENDTO, "menu_sendto"},
+    {IDM_EXT, "menu_ext"},
+    {IDM_AUTOEXIT, "menu_auto_exit"},
+    {0, nullptr},
+    {IDM_CONFIRM, "menu_again_password"},
+    {IDM_PASSWORDMASK, "menu_password_mask"},
+    {IDM_PASSWORDHASH, "menu_password_hash"},
+    {0, nullptr},
+    {IDM_ABOUT, "menu_about"},
+};
+
+}  // namespace
+
+void CMainDlg::BuildOptionsMenu() {
+    if (optionsMenu) ::DestroyMenu(optionsMenu);
+    optionsMenu = ::CreatePopupMenu();
+    for (const MenuItem& item : kOptionsMenu) {
+        if (item.id == 0) {
+            ::AppendMenuA(optionsMenu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            ::AppendMenuA(optionsMenu, MF_STRING, item.id, Texts().LookupText(item.key).c_str());
+        }
+    }
+}
+
+// Check marks follow the settings; during a job the options are greyed, so
+// a change cannot fall between the worker's copies of them. The folder and
+// the About item stay usable.
+void CMainDlg::UpdateOptionsMenu() {
+    // The Send To shortcut and the file type are not looked for yet, so
+    // their items show no check mark.
+    const bool sendToPresent = false;
+    const bool fileTypePresent = false;
+    const struct {
+        UINT id;
+        bool on;
+    } options[] = {
+        {IDM_ZERO, settings.zero != 0},
+        {IDM_RAND, settings.rand != 0},
+        {IDM_CONFIRM, settings.confirm != 0},
+        {IDM_PASSWORDMASK, settings.passwordMask != 0},
+        {IDM_PASSWORDHASH, settings.hashCheck != 0},
+        {IDM_READONLY, settings.writeReadOnly != 0},
+        {IDM_SENDTO, sendToPresent},
+        {IDM_EXT, fileTypePresent},
+        {IDM_AUTOEXIT, settings.autoExit != 0},
+    };
+    for (const auto& option : options) {
+        ::CheckMenuItem(optionsMenu, option.id,
+                        MF_BYCOMMAND | (option.on ? MF_CHECKED : MF_UNCHECKED));
+        ::EnableMenuItem(optionsMenu, option.id, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
+    }
+}
+
+LRESULT CMainDlg::OnContextMenu(WPARAM, LPARAM lParam) {
+    if (!optionsMenu) return 0;
+    UpdateOptionsMenu();
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    // From the keyboard the message carries no point; the menu opens at the mouse.
+    if (point.x == -1 && point.y == -1) ::GetCursorPos(&point);
+    ::TrackPopupMenu(optionsMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                     GetSafeHwnd(), nullptr);
+    return 0;
+}
+
+void CMainDlg::OnToggleZero() { settings.zero = Toggled(settings.zero); }
+void CMainDlg::OnToggleRand() { settings.rand = Toggled(settings.rand); }
+void CMainDlg::OnToggleReadOnly() { settings.writeReadOnly = Toggled(settings.writeReadOnly); }
+void CMainDlg::OnToggleAutoExit() { settings.autoExit = Toggled(settings.autoExit); }
+void CMainDlg::OnToggleHashCheck() { settings.hashCheck = Toggled(settings.hashCheck); }
+
+// The other layout's boxes come up with their own contents; nothing typed is
+// carried across.
+void CMainDlg::OnToggleConfirm() {
+    settings.confirm = Toggled(settings.confirm);
+    ShowPasswordBoxes();
+}
+
+void CMainDlg::OnTogglePasswordMask() {
+    settings.passwordMask = Toggled(settings.passwordMask);
+    ApplyPasswordMask(settings.passwordMask != 0);
+}
+
+// From the menu and from a click on the program's icon. A folder that cannot
+// be shown is not worth a message.
+void CMainDlg::OpenProgramFolder() {
+    ::ShellExecuteA(GetSafeHwnd(), nullptr, programFolder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
