@@ -40,3 +40,7 @@
 #define IDM_EXT 32779
 #define IDM_AUTOEXIT 32780
 #define IDM_PASSWORDHASH 32781
+
+// Language chooser (template 132)
+#define IDD_LANGUAGE 132
+#define IDC_LANGUAGE_LIST 1031

@@ -3,12 +3,14 @@
 
 #include <shellapi.h>
 
+#include "lang/language_file.h"
 #include "lang/text_cache.h"
 #include "platform/font_description.h"
 #include "platform/message_table.h"
 #include "platform/program_paths.h"
 #include "res/resource.h"
 #include "ui/app_messages.h"
+#include "ui/language_dlg.h"
 #include "ui/version_text.h"
 
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
@@ -61,6 +63,7 @@ bool CMainDlg::OnInitDialog() {
     (settings.confirm ? passwordEdit : singleEdit).SetFocus();
     versionText = ReadVersionText(programPath);
     LoadTexts(chosenPath);
+    RetireChosenLanguage(chosenPath);
     ShowIdleTitle();
     BuildOptionsMenu();
     SetControlTexts();
@@ -97,9 +100,21 @@ void CMainDlg::CreateProgressPanel() {
     progressPanel.Create(WS_CHILD, rect, this, IDC_PROGRESS_PLACE);
 }
 
-// The language chooser comes with the language files' dialog; until then no
-// file is chosen and the texts come from the defaults and the cache.
-std::string CMainDlg::ChooseLanguage() { return std::string(); }
+// Runs at every start; without language files in the folder it ends unseen
+// and the texts come from the defaults and the cache.
+std::string CMainDlg::ChooseLanguage() {
+    CLanguageDlg chooser(this);
+    chooser.folder = programFolder;
+    chooser.DoModal();
+    return chooser.chosenPath;
+}
+
+// Once loaded, the file has done its work: its texts live on in the cache.
+// A file that stays put only brings the chooser back; start-up goes on.
+void CMainDlg::RetireChosenLanguage(const std::string& chosenPath) {
+    if (!chosenPath.empty() && !RetireLanguageFile(chosenPath))
+        ReportRetireFailure(GetSafeHwnd(), chosenPath);
+}
 
 void CMainDlg::LoadTexts(const std::string& chosenPath) {
     LoadTextTable(Texts(), kTextCacheKeyPath, chosenPath);

@@ -54,6 +54,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void CreateProgressPanel();
     std::string ChooseLanguage();
     void LoadTexts(const std::string& chosenPath);
+    void RetireChosenLanguage(const std::string& chosenPath);
     void BuildOptionsMenu();
     void SetControlTexts();
     void CreateFonts();

@@ -1,0 +1,115 @@
+#include "ui/language_dlg.h"
+
+#include "lang/language_file.h"
+#include "lang/language_parser.h"
+#include "platform/message_table.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kNameKey[] = "language";
+
+// The name from a "language=" line; only the first such line counts.
+bool NameFromLine(std::string line, std::string* name) {
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos || line.compare(0, equals, kNameKey) != 0) return false;
+    std::vector<char> value(line.begin() + equals + 1, line.end());
+    value.push_back('\0');
+    char* position = value.data();
+    name->assign(NextToken(&position) ? position : "");
+    return true;
+}
+
+std::vector<std::string> FindLanguageFiles(const std::string& folder) {
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA data;
+    const HANDLE find = ::FindFirstFileA((folder + "\\*.zen").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return paths;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            paths.push_back(folder + "\\" + data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return paths;
+}
+
+}  // namespace
+
+std::string ReadLanguageName(const std::string& path) {
+    std::vector<char> text;
+    if (!ReadLanguageFile(path, &text)) return std::string();
+    const std::string content(text.data());  // up to the first NUL
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string name;
+        if (NameFromLine(line, &name)) return name;
+        start = end + 1;
+    }
+    return std::string();
+}
+
+void ReportRetireFailure(HWND owner, const std::string& path) {
+    const std::string text =
+        "The language file\n" + path + "\ncould not be renamed to " + path + ".old.";
+    ::MessageBoxA(owner, text.c_str(), "Tarnu", MB_OK | MB_ICONWARNING);
+}
+
+CLanguageDlg::CLanguageDlg(CWnd* parent) : CDialog(IDD_LANGUAGE, parent) {}
+
+void CLanguageDlg::DoDataExchange() { BindControl(IDC_LANGUAGE_LIST, languageList); }
+
+int CLanguageDlg::FillLanguageList() {
+    filePaths.clear();
+    for (const std::string& path : FindLanguageFiles(folder)) {
+        const std::string name = ReadLanguageName(path);
+        if (name.empty()) continue;
+        const LRESULT row =
+            languageList.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (row < 0) continue;
+        languageList.SendMessage(LB_SETITEMDATA, WPARAM(row), LPARAM(filePaths.size()));
+        filePaths.push_back(path);
+    }
+    return int(filePaths.size());
+}
+
+// With nothing to offer the dialog ends before it is ever shown.
+bool CLanguageDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (FillLanguageList() <= 0) OnCancel();
+    return true;
+}
+
+// A failed move keeps the dialog open: the files moved so far stay moved,
+// and OK starts over, so the user can still cancel.
+void CLanguageDlg::OnOK() {
+    const LRESULT row = languageList.SendMessage(LB_GETCURSEL);
+    const LRESULT index = row < 0 ? LB_ERR : languageList.SendMessage(LB_GETITEMDATA, WPARAM(row));
+    if (index < 0 || size_t(index) >= filePaths.size()) {
+        OnCancel();
+        return;
+    }
+    chosenPath = filePaths[size_t(index)];
+    for (size_t other = 0; other < filePaths.size(); ++other) {
+        if (other == size_t(index) || RetireLanguageFile(filePaths[other])) continue;
+        ReportRetireFailure(GetSafeHwnd(), filePaths[other]);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CLanguageDlg::OnCancel() {
+    chosenPath.clear();
+    EndDialog(IDCANCEL);
+}
+
+bool CLanguageDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    static constexpr MessageEntry<CLanguageDlg> kMessages[] = {
+        OnCommand(IDC_LANGUAGE_LIST, &CLanguageDlg::OnDoubleClick, LBN_DBLCLK),
+    };
+    return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
+           CDialog::HandleMessage(message, wParam, lParam, result);
+}
