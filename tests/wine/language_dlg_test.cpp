@@ -1,0 +1,135 @@
+// The language chooser on real files: which files it lists and by what name,
+// what OK, a double click and Cancel leave behind, and its unseen end when
+// there is nothing to offer.
+#include "ui/language_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/wine/temp_folder.h"
+#include "tests/wine/window_harness.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Put(const std::string& path, const std::string& text) {
+    WriteWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<std::string> Rows(HWND list) {
+    std::vector<std::string> rows;
+    const int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        char text[256] = {};
+        SendMessageA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+void Select(HWND dialog, const char* name) {
+    const HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
+    const LRESULT row = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name));
+    ASSERT_GE(row, 0) << name;
+    SendMessageA(list, LB_SETCURSEL, WPARAM(row), 0);
+}
+
+void DoubleClickRow(HWND dialog, int row) {
+    const HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
+    SendMessageA(list, LB_SETCURSEL, WPARAM(row), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, LBN_DBLCLK), LPARAM(list));
+}
+
+class LanguageDlgTest : public ::testing::Test {
+  protected:
+    LanguageDlgTest() {
+        const std::string any = dir / "";
+        chooser.folder = any.substr(0, any.size() - 1);
+    }
+
+    TempFolder dir;
+    CLanguageDlg chooser;
+};
+
+// Only a first "language=" line with a token names a file; the key must be
+// exact, with nothing around it.
+TEST_F(LanguageDlgTest, ListsFilesByTheirLanguageLine) {
+    Put(dir / "a.zen", "// Alpha's texts\r\nlanguage=Alpha\r\nbutton_okay=OK\r\n");
+    Put(dir / "blank.zen", "language = Blank\n");
+    Put(dir / "quoted.zen", "language=\"Gamma Name\" // shown as it is quoted\n");
+    Put(dir / "empty.zen", "language=// nothing here\nlanguage=Late\n");
+    Put(dir / "last.zen", "tarnu_name=Tarnu\nlanguage=Echo");
+    Put(dir / "upper.zen", "Language=Upper\n");
+    Put(dir / "none.zen", "button_okay=OK\n");
+    Put(dir / "other.txt", "language=Other\n");
+    RunModalWith(chooser, [&](HWND hwnd) {
+        EXPECT_EQ(Rows(GetDlgItem(hwnd, IDC_LANGUAGE_LIST)),
+                  (std::vector<std::string>{"Alpha", "Echo", "Gamma Name"}));
+    });
+    EXPECT_EQ(chooser.chosenPath, "");
+    EXPECT_TRUE(Exists(dir / "a.zen"));  // Cancel moves nothing
+}
+
+// A, C retired by the chooser; B is left for the caller to load and retire.
+TEST_F(LanguageDlgTest, PickingRetiresTheOthers) {
+    Put(dir / "a.zen", "language=A\n");
+    Put(dir / "b.zen", "language=B\n");
+    Put(dir / "c.zen", "language=C\n");
+    const INT_PTR result = RunModalWith(chooser, [&](HWND hwnd) {
+        Select(hwnd, "B");
+        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(chooser.chosenPath, dir / "b.zen");
+    EXPECT_TRUE(Exists(dir / "b.zen"));
+    for (const char* name : {"a.zen", "c.zen"}) {
+        EXPECT_FALSE(Exists(dir / name)) << name;
+        EXPECT_TRUE(Exists(dir / (std::string(name) + ".old"))) << name;
+    }
+}
+
+// Rows of the same name each stand for their own file, whatever the sorting.
+TEST_F(LanguageDlgTest, DoubleClickedTwinsEachGiveTheirOwnFile) {
+    std::vector<std::string> chosen;
+    for (int row = 0; row < 2; ++row) {
+        Put(dir / "x.zen", "language=Same\n");
+        Put(dir / "y.zen", "language=Same\n");
+        CLanguageDlg again;
+        again.folder = chooser.folder;
+        EXPECT_EQ(RunModalWith(again, [&](HWND hwnd) { DoubleClickRow(hwnd, row); }), IDOK);
+        chosen.push_back(again.chosenPath);
+        DeleteFileA((dir / "x.zen.old").c_str());
+        DeleteFileA((dir / "y.zen.old").c_str());
+    }
+    EXPECT_NE(chosen[0], chosen[1]);
+    for (const std::string& path : chosen) {
+        EXPECT_TRUE(path == dir / "x.zen" || path == dir / "y.zen") << path;
+    }
+}
+
+TEST_F(LanguageDlgTest, OkWithoutASelectionCancels) {
+    Put(dir / "a.zen", "language=A\n");
+    Put(dir / "b.zen", "language=B\n");
+    const INT_PTR result =
+        RunModalWith(chooser, [&](HWND hwnd) { SendMessageA(hwnd, WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(chooser.chosenPath, "");
+    EXPECT_TRUE(Exists(dir / "a.zen"));
+    EXPECT_TRUE(Exists(dir / "b.zen"));
+}
+
+TEST_F(LanguageDlgTest, EndsUnseenWithNothingToOffer) {
+    Put(dir / "none.zen", "button_okay=OK\n");
+    bool shown = false;
+    EXPECT_EQ(RunModalWith(chooser, [&](HWND) { shown = true; }), IDCANCEL);
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(Exists(dir / "none.zen"));
+}
+
+}  // namespace
