@@ -46,6 +46,32 @@ void DoubleClickRow(HWND dialog, int row) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, LBN_DBLCLK), LPARAM(list));
 }
 
+// The text of the next message box this thread shows; the box is closed.
+class MessageBoxCloser {
+  public:
+    MessageBoxCloser() {
+        text.clear();
+        SetTimer(nullptr, 0, 50, OnTimer);
+    }
+    static inline std::string text;
+
+  private:
+    static BOOL CALLBACK Look(HWND hwnd, LPARAM) {
+        char className[16] = {};
+        GetClassNameA(hwnd, className, sizeof className);
+        if (std::string(className) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
+        char found[1024] = {};
+        if (!GetDlgItemTextA(hwnd, 0xFFFF, found, sizeof found)) return TRUE;
+        text = found;
+        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), Look, 0);
+        if (!text.empty()) KillTimer(nullptr, id);
+    }
+};
+
 class LanguageDlgTest : public ::testing::Test {
   protected:
     LanguageDlgTest() {
@@ -111,6 +137,28 @@ TEST_F(LanguageDlgTest, DoubleClickedTwinsEachGiveTheirOwnFile) {
     for (const std::string& path : chosen) {
         EXPECT_TRUE(path == dir / "x.zen" || path == dir / "y.zen") << path;
     }
+}
+
+// A file in the way of a move is named to the user; the chooser stays open
+// with the files moved so far, and Cancel still ends it with no choice.
+TEST_F(LanguageDlgTest, AFailedMoveKeepsTheChooserOpen) {
+    Put(dir / "a.zen", "language=A\n");
+    Put(dir / "b.zen", "language=B\n");
+    Put(dir / "a.zen.old", "retired earlier\n");
+    bool stillOpen = false;
+    RunModalWith(chooser, [&](HWND hwnd) {
+        MessageBoxCloser closer;
+        Select(hwnd, "B");
+        SendMessageA(hwnd, WM_COMMAND, IDOK, 0);
+        stillOpen = IsWindowVisible(hwnd);
+        EXPECT_EQ(chooser.chosenPath, dir / "b.zen");
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_NE(MessageBoxCloser::text.find(dir / "a.zen"), std::string::npos)
+        << MessageBoxCloser::text;
+    EXPECT_EQ(chooser.chosenPath, "");  // cancelled by the driver
+    EXPECT_TRUE(Exists(dir / "a.zen"));
+    EXPECT_TRUE(Exists(dir / "b.zen"));
 }
 
 TEST_F(LanguageDlgTest, OkWithoutASelectionCancels) {
