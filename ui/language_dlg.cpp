@@ -39,14 +39,13 @@ std::string ReadLanguageName(const std::string& path) {
     std::vector<char> text;
     if (!ReadLanguageFile(path, &text)) return std::string();
     const std::string content(text.data());  // up to the first NUL
+    // Any mix of line ends; the empty lines between "\r" and "\n" are skipped.
     size_t start = 0;
     while (start < content.size()) {
-        size_t end = content.find('\n', start);
+        size_t end = content.find_first_of("\r\n", start);
         if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         std::string name;
-        if (NameFromLine(line, &name)) return name;
+        if (NameFromLine(content.substr(start, end - start), &name)) return name;
         start = end + 1;
     }
     return std::string();

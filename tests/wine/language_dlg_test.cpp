@@ -90,7 +90,7 @@ TEST_F(LanguageDlgTest, ListsFilesByTheirLanguageLine) {
     Put(dir / "blank.zen", "language = Blank\n");
     Put(dir / "quoted.zen", "language=\"Gamma Name\" // shown as it is quoted\n");
     Put(dir / "empty.zen", "language=// nothing here\nlanguage=Late\n");
-    Put(dir / "last.zen", "tarnu_name=Tarnu\nlanguage=Echo");
+    Put(dir / "last.zen", "tarnu_name=Tarnu\rlanguage=Echo");  // old line ends, none at the end
     Put(dir / "upper.zen", "Language=Upper\n");
     Put(dir / "none.zen", "button_okay=OK\n");
     Put(dir / "other.txt", "language=Other\n");
