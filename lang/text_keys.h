@@ -75,6 +75,7 @@ inline constexpr const char* kTextKeys[] = {
     "message_file_seek_failed",
     "message_link_skipped",
     "message_path_too_long",
+    "error_language_file_retire",
     "error_directory_system",
     "error_directory_windows",
     "error_directory_systemroot",

@@ -2,6 +2,7 @@
 
 #include "lang/language_file.h"
 #include "lang/language_parser.h"
+#include "lang/text_table.h"
 #include "platform/message_table.h"
 #include "res/resource.h"
 
@@ -52,9 +53,9 @@ std::string ReadLanguageName(const std::string& path) {
 }
 
 void ReportRetireFailure(HWND owner, const std::string& path) {
-    const std::string text =
-        "The language file\n" + path + "\ncould not be renamed to " + path + ".old.";
-    ::MessageBoxA(owner, text.c_str(), "Tarnu", MB_OK | MB_ICONWARNING);
+    const std::string text = Texts().LookupText("error_language_file_retire") + "\n" + path;
+    ::MessageBoxA(owner, text.c_str(), Texts().LookupText("tarnu_name").c_str(),
+                  MB_OK | MB_ICONWARNING);
 }
 
 CLanguageDlg::CLanguageDlg(CWnd* parent) : CDialog(IDD_LANGUAGE, parent) {}
