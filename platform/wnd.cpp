@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "crypto/wipe.h"
+
 namespace {
 
 // The window property that holds the attached object.
@@ -79,7 +81,9 @@ std::string CWnd::GetWindowText() const {
     if (length <= 0) return std::string();
     std::vector<char> text(length + 1);
     const int got = ::GetWindowTextA(hwnd_, text.data(), length + 1);
-    return std::string(text.data(), got > 0 ? got : 0);
+    std::string result(text.data(), got > 0 ? got : 0);
+    WipeBytes(text.data(), text.size());  // the text may be a password
+    return result;
 }
 
 void CWnd::SetWindowText(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }

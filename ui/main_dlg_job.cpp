@@ -1,5 +1,6 @@
 // CMainDlg: starting and stopping jobs from the password boxes and buttons.
 #include "crypto/password_check.h"
+#include "crypto/wipe.h"
 #include "ui/app_messages.h"
 #include "ui/main_dlg.h"
 
@@ -46,19 +47,22 @@ bool CMainDlg::ReadPassword(int operation) {
         worker.password = singleEdit.GetWindowText();
         return true;
     }
-    const std::string upper = passwordEdit.GetWindowText();
-    const std::string lower = confirmEdit.GetWindowText();
-    if (operation == kJobEncrypt && upper != lower) {
+    std::string upper = passwordEdit.GetWindowText();
+    std::string lower = confirmEdit.GetWindowText();
+    const bool accepted = operation != kJobEncrypt || upper == lower;
+    if (!accepted) {
         AddLogLine(Texts().LookupText("password_miss"), 0);
         SetLayout(kHeightWithLog);
         if (!upper.empty() && lower.empty()) confirmEdit.SetFocus();
-        return false;
+    } else {
+        if (operation != kJobEncrypt && !lower.empty() && upper != lower) {
+            AddLogLine(Texts().LookupText("decipher_upbox_input"), 0);
+        }
+        worker.password = upper;
     }
-    if (operation != kJobEncrypt && !lower.empty() && upper != lower) {
-        AddLogLine(Texts().LookupText("decipher_upbox_input"), 0);
-    }
-    worker.password = upper;
-    return true;
+    WipeString(upper);  // the dialog keeps no copy of the password
+    WipeString(lower);
+    return accepted;
 }
 
 // A password other than the last one is used only when the user says so.
