@@ -2,6 +2,8 @@
 // check value.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/wine/registry_sandbox.h"
 #include "ui/settings.h"
 
@@ -9,6 +11,14 @@ namespace {
 
 const char* const kOptionNames[] = {"Zero",          "Rand",     "Confirm",  "PasswordMask",
                                     "WriteReadOnly", "AutoExit", "HashCheck"};
+
+// The seven options in the order of kOptionNames.
+void ExpectOptions(const Settings& settings, const std::vector<uint32_t>& expected) {
+    const uint32_t actual[] = {settings.zero,         settings.rand,          settings.confirm,
+                               settings.passwordMask, settings.writeReadOnly, settings.autoExit,
+                               settings.hashCheck};
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(actual[i], expected[i]) << kOptionNames[i];
+}
 
 PasswordCheckValue Pattern() {
     PasswordCheckValue hash;
@@ -33,13 +43,7 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, FirstRunTakesDefaultsAndTheFirstSaveWritesEveryValue) {
     const Settings settings = LoadSettings(kSettingsKeyPath);
-    EXPECT_EQ(settings.zero, 1u);
-    EXPECT_EQ(settings.rand, 1u);
-    EXPECT_EQ(settings.confirm, 1u);
-    EXPECT_EQ(settings.passwordMask, 1u);
-    EXPECT_EQ(settings.writeReadOnly, 0u);
-    EXPECT_EQ(settings.autoExit, 0u);
-    EXPECT_EQ(settings.hashCheck, 1u);
+    ExpectOptions(settings, {1, 1, 1, 1, 0, 0, 1});
     EXPECT_EQ(settings.hashValue, PasswordCheckValue{});
 
     SaveSettings(settings, texts, kSettingsKeyPath);
@@ -63,13 +67,7 @@ TEST_F(SettingsTest, StoredValuesAreReadAndWrittenBackUnchanged) {
     Store("HashValue", REG_BINARY, Bytes(Pattern()));
 
     const Settings settings = LoadSettings(kSettingsKeyPath);
-    EXPECT_EQ(settings.zero, 0u);
-    EXPECT_EQ(settings.rand, 0u);
-    EXPECT_EQ(settings.confirm, 0u);
-    EXPECT_EQ(settings.passwordMask, 0u);
-    EXPECT_EQ(settings.writeReadOnly, 1u);
-    EXPECT_EQ(settings.autoExit, 1u);
-    EXPECT_EQ(settings.hashCheck, 1u);
+    ExpectOptions(settings, {0, 0, 0, 0, 1, 1, 1});
     EXPECT_EQ(settings.hashValue, Pattern());
 
     SaveSettings(settings, texts, kSettingsKeyPath);
