@@ -82,6 +82,7 @@ inline constexpr const char* kTextKeys[] = {
     // Send To shortcut and file type.
     "link_title",
     "link_comment",
+    "error_shortcut_remove",
     "tarnu_ext",
     "open",
     "command",

@@ -23,6 +23,15 @@
 #define IDC_SITE_TEXT 1020
 #define IDC_STATUS_GROUP 1021
 
+// About dialog (template 130)
+#define IDD_ABOUT 130
+#define IDC_VERSION_TEXT 1022
+#define IDC_MAKER_LINK 1024
+#define IDC_TRANSLATOR_LINK 1025
+#define IDC_TRANSLATOR_MAIL_LINK 1026
+#define IDC_AUTHOR_LINK 1027
+#define IDC_AUTHOR_MAIL_LINK 1028
+
 // Message dialog (template 131)
 #define IDD_MESSAGE 131
 #define IDC_MESSAGE_TEXT 1029

@@ -216,8 +216,10 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnCommand(IDM_PASSWORDMASK, &CMainDlg::OnTogglePasswordMask),
         OnCommand(IDM_GODIR, &CMainDlg::OpenProgramFolder),
         OnCommand(IDC_PROGRAM_ICON, &CMainDlg::OpenProgramFolder),
-        // IDM_SENDTO, IDM_EXT and IDM_ABOUT do nothing until the shell
-        // integration and the About dialog exist.
+        OnCommand(IDM_SENDTO, &CMainDlg::OnToggleSendTo),
+        OnCommand(IDM_EXT, &CMainDlg::OnToggleFileType),
+        OnCommand(IDM_ABOUT, &CMainDlg::OnAbout),
+        OnCommand(IDC_GO_BUTTON, &CMainDlg::OnSitePage),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CDialog::HandleMessage(message, wParam, lParam, result);

@@ -13,6 +13,7 @@
 #include "platform/win32_file_system.h"
 #include "ui/balloon_edit.h"
 #include "ui/log_list_box.h"
+#include "ui/open_target.h"
 #include "ui/progress_panel.h"
 #include "ui/settings.h"
 
@@ -64,6 +65,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void TakeHeldDrops();
     void ShowIdleTitle();
     void UpdateOptionsMenu();
+    void LookForShellItems();
+    void RemoveSendToShortcuts();
 
     void Quit(INT_PTR result);
     void GuessModeFromFolder();
@@ -94,6 +97,10 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnToggleConfirm();
     void OnTogglePasswordMask();
     void OpenProgramFolder();
+    void OnToggleSendTo();
+    void OnToggleFileType();
+    void OnAbout();
+    void OnSitePage();
     void ProgressTick();
 
     bool running = false;
@@ -112,6 +119,9 @@ class CMainDlg : public CDialog, public WorkerOwner {
     HFONT editFont = nullptr;
     HICON icon = nullptr;
     HMENU optionsMenu = nullptr;  // destroyed with the window
+    bool sendToPresent = false;    // both found anew each time the menu opens
+    bool fileTypePresent = false;
+    TargetOpener openTarget = OpenWithShell;
 
     CButton goButton, okButton, cipherButton, decipherButton;
     CWnd statusGroup, siteText, promptText;

@@ -2,10 +2,7 @@
 // The options change in memory only; they reach the registry at the end.
 #include "ui/main_dlg.h"
 
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
 
 #include "res/resource.h"
 
@@ -51,10 +48,7 @@ void CMainDlg::BuildOptionsMenu() {
 // a change cannot fall between the worker's copies of them. The folder and
 // the About item stay usable.
 void CMainDlg::UpdateOptionsMenu() {
-    // The Send To shortcut and the file type are not looked for yet, so
-    // their items show no check mark.
-    const bool sendToPresent = false;
-    const bool fileTypePresent = false;
+    LookForShellItems();
     const struct {
         UINT id;
         bool on;
@@ -107,6 +101,4 @@ void CMainDlg::OnTogglePasswordMask() {
 
 // From the menu and from a click on the program's icon. A folder that cannot
 // be shown is not worth a message.
-void CMainDlg::OpenProgramFolder() {
-    ::ShellExecuteA(GetSafeHwnd(), nullptr, programFolder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+void CMainDlg::OpenProgramFolder() { openTarget(GetSafeHwnd(), programFolder); }

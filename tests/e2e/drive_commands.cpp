@@ -196,6 +196,55 @@ void Driver::PrintErrorRows() {
     std::printf("%d\n", CountErrorRows(list));
 }
 
+namespace {
+
+// Pop-up menus are windows of this system class.
+HWND OpenMenuWindow() {
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+}  // namespace
+
+void Driver::OpenMenu() {
+    const HWND window = MainWindow();
+    RECT rect;
+    GetWindowRect(window, &rect);
+    PostMessageA(window, WM_CONTEXTMENU, WPARAM(window), MAKELPARAM(rect.left + 60, rect.top + 60));
+    const ULONGLONG end = Deadline(10);
+    HWND menu;
+    while (!(menu = OpenMenuWindow())) {
+        if (!TimeLeft(end)) throw DriveError("no menu opened on a right click");
+        Sleep(kPollMilliseconds);
+    }
+    std::printf("menu open after %.1f s\n", ElapsedSeconds());
+}
+
+void Driver::ChooseLanguage(const std::string& name, int seconds) {
+    const ULONGLONG end = Deadline(seconds);
+    HWND chooser;
+    while (!(chooser = FindWindowA(nullptr, "Tarnu DudOva")) || !IsWindowVisible(chooser)) {
+        if (!TimeLeft(end)) throw DriveError("no language chooser appeared");
+        Sleep(kPollMilliseconds);
+    }
+    const HWND list = GetDlgItem(chooser, IDC_LANGUAGE_LIST);
+    const LRESULT row = SendOrFail(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(name.c_str()));
+    if (row == LB_ERR || SendOrFail(list, LB_SETCURSEL, WPARAM(row), 0) == LB_ERR)
+        throw DriveError("the chooser offers no " + name);
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+}
+
+void Driver::CloseMenu() {
+    const HWND menu = OpenMenuWindow();
+    if (!menu) throw DriveError("no menu is open");
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    const ULONGLONG end = Deadline(10);
+    while (OpenMenuWindow()) {
+        if (!TimeLeft(end)) throw DriveError("the menu stayed open");
+        Sleep(kPollMilliseconds);
+    }
+}
+
 void Driver::Close(int seconds) {
     const HWND window = MainWindow();
     if (const HWND box = FindQuestionBox(window)) {

@@ -37,6 +37,13 @@ class Driver {
     // Prints how many of the log's rows are drawn in the error colour; rows
     // are scrolled into view one by one and read back from the screen.
     void PrintErrorRows();
+    // Waits for the language chooser that opens before the main window,
+    // picks the language of that name and presses OK.
+    void ChooseLanguage(const std::string& name, int seconds);
+    // Right-clicks the window and waits for its options menu.
+    void OpenMenu();
+    // Closes an open menu, as Escape does.
+    void CloseMenu();
     // Closes the window and waits for the program to end; prints its exit code.
     void Close(int seconds);
 

@@ -30,6 +30,9 @@ const char kUsage[] =
     "  text ID                   print a control's text; 0: the title\n"
     "  rows                      print the number of log rows\n"
     "  error-rows                print the number of log rows drawn as errors\n"
+    "  choose-language NAME [SECONDS]  pick a language in the chooser (30 s)\n"
+    "  menu                      open the options menu with a right click\n"
+    "  menu-close                close the open menu\n"
     "  close [SECONDS]           close the window, wait for the program to end (30 s)\n"
     "  file-info PATH...         print files' attributes and last-write times\n";
 
@@ -88,6 +91,10 @@ void Run(std::vector<std::string> args) {
     if (command == "text" && count == 1) return driver.PrintText(Number(arg(1, nullptr)));
     if (command == "rows" && count == 0) return driver.PrintRows();
     if (command == "error-rows" && count == 0) return driver.PrintErrorRows();
+    if (command == "choose-language" && count >= 1)
+        return driver.ChooseLanguage(arg(1, nullptr), Number(arg(2, "30")));
+    if (command == "menu" && count == 0) return driver.OpenMenu();
+    if (command == "menu-close" && count == 0) return driver.CloseMenu();
     if (command == "close" && noneOrOne) return driver.Close(Number(arg(1, "30")));
     throw UsageError();
 }
