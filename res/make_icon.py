@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program icon, a padlock, and writes it as tarnu.ico with 16x16
-and 32x32 images (32-bit colour with alpha, plus the 1-bit mask that older
+"""Draws the program icon, a padlock, and writes it as tarnu.ico with images
+of 16 to 48 pixels, so title and task bars find one drawn for 100 % to 150 %
+display scaling (32-bit colour with alpha, plus the 1-bit mask that older
 systems read). Run it again after changing the drawing: python3 make_icon.py
 """
 import math
@@ -117,5 +118,5 @@ def icon_file(sizes):
 
 if __name__ == "__main__":
     target = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).with_name("tarnu.ico")
-    target.write_bytes(icon_file([16, 32]))
+    target.write_bytes(icon_file([16, 20, 24, 32, 40, 48]))
     print(f"wrote {target}")

@@ -13,9 +13,18 @@
 #include "ui/language_dlg.h"
 #include "ui/version_text.h"
 
-CMainDlg::CMainDlg() : CDialog(IDD_MAIN) {
-    icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNU));
+namespace {
+
+// The icon's own image of the size the display asks for, not a scaled one.
+HICON LoadProgramIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNU),
+                                           IMAGE_ICON, ::GetSystemMetrics(widthMetric),
+                                           ::GetSystemMetrics(heightMetric), LR_SHARED));
 }
+
+}  // namespace
+
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN) { icon = LoadProgramIcon(SM_CXICON, SM_CYICON); }
 
 // The worker may still be finishing a file: it is told to quit and waited
 // for, so its partial output is removed before the program ends. Messages
@@ -47,7 +56,7 @@ void CMainDlg::DoDataExchange() {
 bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetIcon(icon, true);
-    SetIcon(icon, false);
+    SetIcon(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON), false);
     ReadPaths();
     clientRectAtStart = GetClientRect();
     windowRectAtStart = GetWindowRect();

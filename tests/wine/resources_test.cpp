@@ -34,7 +34,8 @@ TEST(Resources, ProductVersionIs179) {
     EXPECT_EQ(MAKELONG(0, 9), fixed->dwProductVersionLS);
 }
 
-TEST(Resources, IconHasSixteenAndThirtyTwoPixelImages) {
+// Title and task bars take images drawn for 100 % to 150 % scaling.
+TEST(Resources, IconHasImagesFromSixteenToFortyEightPixels) {
     DWORD size = 0;
     const auto* group =
         static_cast<const BYTE*>(Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDI_TARNU), &size));
@@ -43,8 +44,8 @@ TEST(Resources, IconHasSixteenAndThirtyTwoPixelImages) {
     const int count = group[4] | (group[5] << 8);
     std::set<int> widths;
     for (int i = 0; i < count; ++i) widths.insert(group[6 + 14 * i]);
-    EXPECT_EQ((std::set<int>{16, 32}), widths);
-    for (int edge : {16, 32}) {
+    EXPECT_EQ((std::set<int>{16, 20, 24, 32, 40, 48}), widths);
+    for (int edge : {16, 24, 32, 48}) {
         const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARNU),
                                        IMAGE_ICON, edge, edge, 0);
         EXPECT_NE(nullptr, icon) << edge;
