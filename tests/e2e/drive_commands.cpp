@@ -83,13 +83,18 @@ void Driver::Type(int id, const std::string& text) {
 void Driver::Click(int id) {
     const HWND window = MainWindow();
     const HWND button = Control(window, id, "Button");
-    // Sent from a thread of its own: a handler that asks a question returns
-    // only once the question is answered, which is the caller's next step.
+    SendCommand(window, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void Driver::Command(int id) { SendCommand(MainWindow(), MAKEWPARAM(id, 0), 0); }
+
+// Sent from a thread of its own: a handler that asks a question returns only
+// once the question is answered, which is the caller's next step.
+void Driver::SendCommand(HWND window, WPARAM wParam, LPARAM lParam) const {
     auto handled = std::make_shared<volatile LONG>(0);
-    std::thread([window, button, id, handled] {
+    std::thread([window, wParam, lParam, handled] {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(button), SMTO_NORMAL, kHandlerMilliseconds,
+        SendMessageTimeoutA(window, WM_COMMAND, wParam, lParam, SMTO_NORMAL, kHandlerMilliseconds,
                             &ignored);
         InterlockedExchange(handled.get(), 1);
     }).detach();
@@ -99,7 +104,7 @@ void Driver::Click(int id) {
             std::printf("question: %s\n", QuestionText(box).c_str());
             return;
         }
-        if (!TimeLeft(end)) throw DriveError("the window did not deal with the click");
+        if (!TimeLeft(end)) throw DriveError("the window did not deal with the command");
         Sleep(kPollMilliseconds / 5);
     }
 }

@@ -19,6 +19,9 @@ class Driver {
     // Clicks a visible, enabled button and returns once the window has dealt
     // with the click, or once the click has opened a question (printed).
     void Click(int id);
+    // Gives the window command id as a menu item or a key does (IDOK: Enter),
+    // returning as Click does.
+    void Command(int id);
     // Prints the open question's text; fails when none is open.
     void Question();
     // Waits for a question, clicks its "yes", "no" or "cancel" and returns
@@ -57,6 +60,7 @@ class Driver {
     JobState ReadJobState() const;
     HWND MainWindow() const;
     HWND Control(HWND mainWindow, int id, const char* className) const;
+    void SendCommand(HWND window, WPARAM wParam, LPARAM lParam) const;
 
     std::string programPath;
 };

@@ -44,6 +44,7 @@ cleanup() {
             kill "$tarnu_pid" 2>/dev/null || true
     fi
     wine reg delete 'HKCU\Software\Quenmora\Tarnu' /f >/dev/null 2>&1 || true
+    for key in .cpy Tarnu; do wine reg delete "HKCU\\Software\\Classes\\$key" /f >/dev/null 2>&1 || true; done
     chmod -R u+w "$work" 2>/dev/null || true
     [ -n "${KEEP_E2E_FOLDER:-}" ] || rm -rf "$work"
 }
@@ -241,6 +242,47 @@ drive close 30
 wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
 tarnu_pid=""
 
+step "the .cpy file type: switched on in the menu, one file opened through it"
+(cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+drive command 32779  # the menu's file-type item
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007
+drive wait-idle 120
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+command=$(wine reg query 'HKCU\Software\Classes\Tarnu\shell\open\command' /ve 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ -n "$command" ] || fail "switching the file type on registered no open command"
+opened=$(cpy_files | head -1)
+# As the shell does: the file's path in place of %1, and the command run as
+# it stands (from a batch file, so no quoting comes between).
+printf '@%s\r\n' "${command//%1/$(windows_path "$folder/$opened")}" >"$work/open.bat"
+wine cmd /c "$(windows_path "$work/open.bat")" </dev/null >>"$work/wine.log" 2>&1 &
+drive find 60
+expect_rows 2  # the selection line and the opened file
+drive type 1004 "$password"
+drive command 1  # Enter: the opened ".cpy" file made decryption the default
+drive wait-idle 120
+expect_error_rows 0
+[ ! -e "$folder/$opened" ] || fail "Enter did not decrypt the file opened through the file type"
+[ "$(cpy_files | wc -l)" -eq $((file_count - 1)) ] || fail "more than the opened file was decrypted"
+drive close 30
+(cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+drive type 1004 "$password"
+click_without_question 1008
+drive wait-idle 120
+expect_restored
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+
 echo "Screenshots: $shots"
 echo "PASS: $file_count files encrypted, restored, refused under a wrong password," \
-    "restored again, and encrypted by the command line's paths, in $((SECONDS - started)) s"
+    "restored again, encrypted by the command line's paths, and one opened through" \
+    "the registered file type, in $((SECONDS - started)) s"

@@ -23,6 +23,7 @@ const char kUsage[] =
     "  find [SECONDS]            wait for the main window (30 s)\n"
     "  type ID TEXT              put TEXT into edit box ID\n"
     "  click ID                  click button ID\n"
+    "  command ID                give the window a command, as a menu item or Enter (1) does\n"
     "  question                  print the open question\n"
     "  answer yes|no|cancel      answer the question (waits 10 s for it)\n"
     "  wait-idle [SECONDS]       wait until no job runs (60 s)\n"
@@ -84,6 +85,7 @@ void Run(std::vector<std::string> args) {
     if (command == "type" && count == 2)
         return driver.Type(Number(arg(1, nullptr)), arg(2, nullptr));
     if (command == "click" && count == 1) return driver.Click(Number(arg(1, nullptr)));
+    if (command == "command" && count == 1) return driver.Command(Number(arg(1, nullptr)));
     if (command == "question" && count == 0) return driver.Question();
     if (command == "answer" && count == 1) return driver.Answer(arg(1, nullptr), 10);
     if (command == "wait-idle" && noneOrOne) return driver.WaitIdle(Number(arg(1, "60")));
