@@ -13,6 +13,12 @@ fail() {
 [ -n "${WINEPREFIX:-}" ] || fail "WINEPREFIX is not set"
 [ -f "$exe" ] || fail "no test program $exe"
 
+# A letter left by a run that was killed points at a folder that is gone.
+for link in "$WINEPREFIX"/dosdevices/?:; do
+    if [[ -L $link && $(readlink "$link") == */tarnu-full.* && ! -e $link ]]; then
+        rm -f "$link"
+    fi
+done
 letter=""
 for l in t u v w x y; do
     [ -e "$WINEPREFIX/dosdevices/$l:" ] || { letter=$l; break; }
