@@ -71,8 +71,8 @@ class FileSystem {
 
     // Opens an existing file for reading and writing, shared with no one.
     virtual std::unique_ptr<File> OpenReadWrite(const std::string& path) = 0;
-    // Creates a file for writing, shared with no one; an existing file of
-    // that name is truncated.
+    // Creates a new file for writing, shared with no one. Fails when the name
+    // is taken: a file that appeared after the caller looked is not replaced.
     virtual std::unique_ptr<File> Create(const std::string& path) = 0;
 
     // Times and attributes of a file that is not open.

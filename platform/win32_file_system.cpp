@@ -61,7 +61,7 @@ std::unique_ptr<File> Win32FileSystem::OpenReadWrite(const std::string& path) {
 }
 
 std::unique_ptr<File> Win32FileSystem::Create(const std::string& path) {
-    return OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    return OpenFile(path, GENERIC_WRITE, CREATE_NEW);
 }
 
 bool Win32FileSystem::GetStatus(const std::string& path, FileStatus* status) {

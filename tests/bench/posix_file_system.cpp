@@ -59,7 +59,7 @@ std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
 }
 
 std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {
-    return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    return OpenFile(path, O_WRONLY | O_CREAT | O_EXCL);
 }
 
 // POSIX keeps no creation time; the change time stands in for it.

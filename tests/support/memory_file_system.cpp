@@ -184,20 +184,11 @@ std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
 std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
     if (Fails(FsOp::Create)) return nullptr;
     const std::string key = mempath::Key(path);
-    Node* node = Lookup(key);
-    if (node) {
-        const uint32_t kept = attr::kReadOnly | attr::kHidden | attr::kSystem;
-        if (node->folder || node->open || (node->status.attributes & kept)) return nullptr;
-        node->data.clear();
-        node->status.lastWriteTime = Tick();
-    } else {
-        if (!IsFolderKey(mempath::Parent(key))) return nullptr;
-        node = &nodes_[key];
-        node->path = StoredPath(path);
-        const uint64_t now = Tick();
-        node->status = {now, now, now, 0};
-    }
-    node->status.attributes = attr::kArchive;
+    if (Lookup(key) || !IsFolderKey(mempath::Parent(key))) return nullptr;
+    Node* node = &nodes_[key];
+    node->path = StoredPath(path);
+    const uint64_t now = Tick();
+    node->status = {now, now, now, attr::kArchive};
     return Open(node, key, path, false);
 }
 

@@ -6,10 +6,9 @@
 //   exists; other folders exist only once added or created.
 // - Every open is exclusive: opening, creating, deleting, moving or SetStatus
 //   of an open file fails. A Create handle cannot read.
-// - A read-only file cannot be opened, overwritten or deleted, but can be
-//   moved. Create does not overwrite a hidden or system file either.
-// - Create needs an existing parent folder and does not replace a folder;
-//   Move does not replace anything; Delete does not remove folders.
+// - A read-only file cannot be opened or deleted, but can be moved.
+// - Create needs an existing parent folder and replaces nothing; Move does
+//   not replace anything; Delete does not remove folders.
 // - Each write ticks a fake clock into the file's last-write time. A time of 0
 //   given to SetStatus leaves that time as it is.
 // - SetCapacity limits the bytes of all files together; a write that does not

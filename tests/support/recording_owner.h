@@ -19,11 +19,16 @@ class RecordingOwner : public WorkerOwner {
     }
     void ReportLine(const std::string& line, ReportKind kind) override {
         Record(line);
+        std::lock_guard<std::mutex> lock(mutex);
+        reports.push_back(line);
         if (kind == kReportError) ++errors;
     }
     void SetPromptText(const std::string& text) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        prompts.push_back(text);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            prompts.push_back(text);
+        }
+        if (onPrompt) onPrompt(text);
     }
     void JobFinished() override {
         std::lock_guard<std::mutex> lock(mutex);
@@ -39,7 +44,9 @@ class RecordingOwner : public WorkerOwner {
     }
 
     std::function<void(const std::string&)> onLogLine;  // runs on the worker thread
+    std::function<void(const std::string&)> onPrompt;   // likewise, before each file
     std::vector<std::string> lines;
+    std::vector<std::string> reports;  // the processor's lines alone
     std::vector<std::string> prompts;
     int jobsFinished = 0;
     int errors = 0;

@@ -120,4 +120,41 @@ TEST_F(FileProcessorWineTest, DecryptionNeverOverwrites) {
     EXPECT_TRUE(Exists(cpyPath));
 }
 
+// Another program makes a file of the output's name after the processor has
+// looked for one, or after the worker chose the name: it is not overwritten.
+class LateFileSystem : public Win32FileSystem {
+  public:
+    bool GetAttributes(const std::string& path, uint32_t* attributes) override {
+        const bool found = Win32FileSystem::GetAttributes(path, attributes);
+        if (path == lateFile && !found) WriteWholeFile(path, {9});
+        return found;
+    }
+    std::string lateFile;
+};
+
+TEST_F(FileProcessorWineTest, OutputNameTakenJustBeforeCreation) {
+    Cast128 cipher;
+    cipher.SetKey("secret");
+    WriteWholeFile(dir / "X.cpy", BuildImage(cipher, "notes.txt", {7, 7, 7}));
+    WriteWholeFile(dir / "plain.txt", {1, 2, 3});
+    LateFileSystem late;
+    FileProcessor racing(late, texts);
+    racing.SetPassword("secret");
+    racing.SetReportSink([this](const std::string& line, ReportKind) { lines.push_back(line); });
+    for (const bool decrypt : {true, false}) {
+        SCOPED_TRACE(decrypt ? "decrypt" : "encrypt");
+        lines.clear();
+        late.lateFile = dir / (decrypt ? "notes.txt" : "LATE.cpy");
+        if (decrypt) {
+            racing.DecryptFile(dir / "X.cpy");
+        } else {
+            WriteWholeFile(late.lateFile, {9});  // after the worker chose the name
+            racing.EncryptFile(dir / "plain.txt", late.lateFile);
+        }
+        EXPECT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(ReadWholeFile(late.lateFile) == std::vector<uint8_t>{9});
+        EXPECT_TRUE(Exists(dir / (decrypt ? "X.cpy" : "plain.txt")));
+    }
+}
+
 }  // namespace

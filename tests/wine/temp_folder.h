@@ -65,8 +65,10 @@ inline std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// Replaces any file of that name: the product's Create never does.
 inline void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     Win32FileSystem fs;
+    fs.Delete(path);
     std::unique_ptr<File> file = fs.Create(path);
     ASSERT_TRUE(file && file->Write(bytes.data(), bytes.size()) && file->Close()) << path;
 }

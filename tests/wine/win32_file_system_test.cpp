@@ -47,7 +47,7 @@ bool WineRunsAsRoot() {
     return std::string(text).find("\nUid:\t0\t") != std::string::npos;
 }
 
-TEST_F(Win32FileSystemTest, WriteSeekReadLengthAndTruncate) {
+TEST_F(Win32FileSystemTest, WriteSeekReadLengthAndNoReplacing) {
     const std::string path = dir / "data.bin";
     WriteText(path, "0123456789");
     std::unique_ptr<File> file = fs.OpenReadWrite(path);
@@ -70,8 +70,8 @@ TEST_F(Win32FileSystemTest, WriteSeekReadLengthAndTruncate) {
     ASSERT_TRUE(file->Close());
     EXPECT_FALSE(file->Close());
     EXPECT_EQ(ReadText(path), std::string("01ab456789\0\0z", 13));
-    WriteText(path, "short");  // Create truncates
-    EXPECT_EQ(ReadText(path), "short");
+    EXPECT_FALSE(fs.Create(path));  // a taken name is never replaced
+    EXPECT_EQ(ReadText(path), std::string("01ab456789\0\0z", 13));
 }
 
 TEST_F(Win32FileSystemTest, PositionsBeyondFourGiB) {
@@ -101,6 +101,9 @@ TEST_F(Win32FileSystemTest, OpenFilesAreSharedWithNoOne) {
     WriteText(path, "held");
     for (bool create : {false, true}) {
         SCOPED_TRACE(create ? "Create" : "OpenReadWrite");
+        if (create) {
+            ASSERT_TRUE(fs.Delete(path));  // Create makes new files only
+        }
         std::unique_ptr<File> held = create ? fs.Create(path) : fs.OpenReadWrite(path);
         ASSERT_TRUE(held);
         EXPECT_FALSE(fs.OpenReadWrite(path));
