@@ -12,6 +12,13 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// Windows also numbers ports with the Western code page's superscript one,
+// two and three (B9, B2, B3).
+bool IsPortDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '\xB9' || c == '\xB2' ||
+           c == '\xB3';
+}
+
 // Devices answer to their name with any extension, in any letter case, and
 // with blanks before the extension.
 bool IsDeviceName(const std::string& name) {
@@ -20,7 +27,7 @@ bool IsDeviceName(const std::string& name) {
     for (const char* device : kDeviceNames) {
         if (base == device) return true;
     }
-    const bool numbered = base.size() == 4 && std::isdigit(static_cast<unsigned char>(base[3]));
+    const bool numbered = base.size() == 4 && IsPortDigit(base[3]);
     return numbered && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0);
 }
 

@@ -4,29 +4,21 @@
 // output, never a silent failure.
 #include <gtest/gtest.h>
 
+#include "tests/support/fault_kinds.h"
 #include "tests/support/processor_rig.h"
 
 namespace {
 
-const FsFault kFaults[] = {FsFault::AccessDenied, FsFault::DiskFull, FsFault::ShortRead,
-                           FsFault::SharingViolation};
-const char* const kFaultNames[] = {"access denied", "disk full", "short read", "sharing violation"};
-
-std::vector<std::string> Sorted(std::vector<std::string> v) {
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
 TEST(FaultSweep, Encryption) {
     const auto content = PatternSource(2 * kMiB + 13);
     const auto complete = Encrypted(content);
-    for (int f = 0; f < 4; ++f) {
+    for (const FsFault fault : kAllFaults) {
         for (uint64_t n = 1;; ++n) {
-            SCOPED_TRACE(std::string(kFaultNames[f]) + " at call " + std::to_string(n));
+            SCOPED_TRACE(FaultTrace(fault, n));
             Rig r;
             r.fs.AddFile(kSource, content, attr::kReadOnly);
             r.processor.writeReadOnly = r.processor.wipeZero = r.processor.wipeRandom = true;
-            r.fs.FailCall(n, kFaults[f]);
+            r.fs.FailCall(n, fault);
             r.processor.EncryptFile(kSource, kOutput);
             if (r.fs.CallCount() < n) break;  // every call has had its turn
 
@@ -50,13 +42,13 @@ TEST(FaultSweep, Decryption) {
     const auto content = PatternSource(2 * kMiB + 13);
     const auto image = Encrypted(content);
     const std::string restored = "C:\\data\\report.txt";
-    for (int f = 0; f < 4; ++f) {
+    for (const FsFault fault : kAllFaults) {
         for (uint64_t n = 1;; ++n) {
-            SCOPED_TRACE(std::string(kFaultNames[f]) + " at call " + std::to_string(n));
+            SCOPED_TRACE(FaultTrace(fault, n));
             Rig r;
             r.fs.AddFile(kOutput, image, attr::kReadOnly | attr::kHidden);
             r.processor.writeReadOnly = true;
-            r.fs.FailCall(n, kFaults[f]);
+            r.fs.FailCall(n, fault);
             r.processor.DecryptFile(kOutput);
             if (r.fs.CallCount() < n) break;
 

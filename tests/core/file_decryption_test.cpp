@@ -41,7 +41,9 @@ TEST(FileDecryption, HostileStoredNamesAreRefused) {
                                             "lpt5.txt",
                                             "CONIN$",
                                             "conout$.txt",
-                                            "CON .txt"};
+                                            "CON .txt",
+                                            "COM\xB9",
+                                            "lpt\xB3.txt"};
     for (const auto& name : names) {
         SCOPED_TRACE(name);
         Rig r;

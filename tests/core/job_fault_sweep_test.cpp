@@ -1,0 +1,197 @@
+// Whole jobs through the worker (collection, then every file) with one I/O
+// call failing, for every call of a clean job and every kind of fault. After
+// each: every file is either as it was or completely turned into its
+// counterpart, nothing else is on disk, nothing outside the job was touched,
+// every file that did not get through has its one line, and the worker is idle.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "engine/worker_thread.h"
+#include "fileops/path_text.h"
+#include "tests/support/cpy_samples.h"
+#include "tests/support/fault_kinds.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/recording_owner.h"
+
+namespace {
+
+const char* const kPassword = "pw";
+const char* const kOutside = "C:\\other\\keep.txt";
+const std::vector<std::string> kFolders = {"C:\\job", "C:\\job\\sub", "C:\\other"};
+
+struct Original {
+    std::string folder, name;
+    std::vector<uint8_t> content;
+    uint32_t attributes;
+    std::vector<uint8_t> image;  // its ".cpy" file
+    std::string Path() const { return folder + "\\" + name; }
+    std::string CpyPath() const { return folder + "\\" + name + ".cpy"; }
+};
+
+const std::vector<Original>& Tree() {
+    static const std::vector<Original> tree = [] {
+        std::vector<Original> t = {
+            {"C:\\job", "empty.txt", {}, attr::kArchive, {}},
+            {"C:\\job", "big.bin", PatternSource((1 << 20) + 5), attr::kArchive, {}},
+            {"C:\\job", "locked.txt", PatternSource(17), attr::kReadOnly, {}},
+            {"C:\\job\\sub", "note.txt", PatternSource(300), attr::kArchive, {}}};
+        Cast128 cipher;
+        cipher.SetKey(kPassword);
+        for (Original& o : t) o.image = BuildImage(cipher, o.name, o.content);
+        return t;
+    }();
+    return tree;
+}
+
+class SweepOwner : public RecordingOwner {
+  public:
+    void ReportLine(const std::string& line, ReportKind kind) override {
+        ++reports;
+        RecordingOwner::ReportLine(line, kind);
+    }
+    std::atomic<int> reports{0};
+};
+
+// One job over a fresh disk holding the tree, plain or encrypted.
+struct Job {
+    Job(int kind, uint64_t failCall, FsFault fault) {
+        fs.AddFile(kOutside, {1, 2, 3});
+        for (const Original& o : Tree()) {
+            if (kind == kJobEncrypt) fs.AddFile(o.Path(), o.content, o.attributes);
+            if (kind == kJobDecrypt) fs.AddFile(o.CpyPath(), o.image, o.attributes);
+        }
+        if (failCall) fs.FailCall(failCall, fault);
+        worker.password = kPassword;
+        worker.Processor().writeReadOnly = true;
+        worker.Start(owner);
+        worker.jobPaths = {"C:\\job"};
+        worker.StartJob(kind);
+        finished = owner.WaitForJobs(1);
+    }
+    ~Job() {
+        worker.RequestQuit();
+        worker.Join();
+    }
+    bool Attempted(const std::string& name) const {
+        return std::find(owner.prompts.begin(), owner.prompts.end(), name) != owner.prompts.end();
+    }
+
+    MemoryFileSystem fs;
+    TextTable texts;
+    SweepOwner owner;
+    WorkerThread worker{fs, texts};
+    bool finished = false;
+};
+
+// A file at path with exactly these bytes and attributes.
+bool Holds(const Job& job, const std::string& path, const std::vector<uint8_t>& bytes,
+           uint32_t attributes) {
+    return job.fs.Exists(path) && job.fs.Contents(path) == bytes &&
+           job.fs.Status(path).attributes == (attributes ? attributes : attr::kNormal);
+}
+
+// The checks shared by both directions; `from` and `to` give each original's
+// path before and after the job, `before` and `after` its bytes.
+template <typename From, typename To, typename Before, typename After>
+void CheckJob(Job& job, From from, To to, Before before, After after) {
+    ASSERT_TRUE(job.finished);
+    EXPECT_EQ(job.fs.OpenHandleCount(), 0);
+    EXPECT_TRUE(job.worker.jobPaths.empty());
+    EXPECT_FALSE(job.worker.Processor().cancelRequested);
+    EXPECT_EQ(job.owner.progress.total, 0u);
+    EXPECT_EQ(job.owner.progress.done, 0u);
+    EXPECT_TRUE(Holds(job, kOutside, {1, 2, 3}, attr::kArchive));
+
+    std::vector<std::string> expected = kFolders;
+    expected.push_back(kOutside);
+    int failed = 0;
+    for (const Original& o : Tree()) {
+        SCOPED_TRACE(o.name);
+        const bool kept = Holds(job, from(o), before(o), o.attributes);
+        const bool done = Holds(job, to(o), after(o), o.attributes);
+        if (kept) expected.push_back(from(o));
+        if (done) expected.push_back(to(o));
+        EXPECT_TRUE(kept || done);
+        const bool attempted = job.Attempted(FileNameOf(from(o)));
+        if (!attempted) {
+            EXPECT_TRUE(kept && !done);
+        }
+        // Kept after an attempt: it failed, and says so once (even when only
+        // the removal of the original was refused).
+        if (kept && attempted) ++failed;
+    }
+    EXPECT_EQ(job.fs.AllPaths(), Sorted(expected));
+    EXPECT_EQ(job.owner.reports, failed);
+}
+
+// Encryption names its outputs at random; give each back its original's name.
+void NameOutputsAfterOriginals(Job& job) {
+    for (const std::string& path : job.fs.AllPaths()) {
+        for (const Original& o : Tree()) {
+            if (path.size() > 4 && path.compare(path.size() - 4, 4, ".cpy") == 0 &&
+                job.fs.Contents(path) == o.image && FolderPrefixOf(path) == o.folder + "\\") {
+                const uint32_t attributes = job.fs.Status(path).attributes;
+                job.fs.SetAttributes(path, attr::kNormal);
+                job.fs.Move(path, o.CpyPath());
+                job.fs.SetAttributes(o.CpyPath(), attributes);
+            }
+        }
+    }
+}
+
+// Under the sanitizers a job is slow: every call still fails, with the four
+// kinds of fault in turn rather than each.
+#ifdef __SANITIZE_ADDRESS__
+const bool kEveryKindAtEveryCall = false;
+#else
+const bool kEveryKindAtEveryCall = true;
+#endif
+
+bool Tried(FsFault fault, uint64_t call) {
+    return kEveryKindAtEveryCall || int(fault) == int(call % 4);
+}
+
+uint64_t CleanJobCalls(int kind) {
+    Job clean(kind, 0, FsFault::DiskFull);
+    EXPECT_EQ(clean.owner.reports, 0);
+    EXPECT_EQ(clean.owner.prompts.size(), Tree().size());
+    ::testing::Test::RecordProperty("calls", std::to_string(clean.fs.CallCount()));
+    return clean.fs.CallCount();
+}
+
+TEST(JobFaultSweep, Encryption) {
+    const uint64_t calls = CleanJobCalls(kJobEncrypt);
+    for (uint64_t n = 1; n <= calls; ++n) {
+        for (const FsFault fault : kAllFaults) {
+            if (!Tried(fault, n)) continue;
+            SCOPED_TRACE(FaultTrace(fault, n));
+            Job job(kJobEncrypt, n, fault);
+            NameOutputsAfterOriginals(job);
+            CheckJob(
+                job, [](const Original& o) { return o.Path(); },
+                [](const Original& o) { return o.CpyPath(); },
+                [](const Original& o) { return o.content; },
+                [](const Original& o) { return o.image; });
+        }
+    }
+}
+
+TEST(JobFaultSweep, Decryption) {
+    const uint64_t calls = CleanJobCalls(kJobDecrypt);
+    for (uint64_t n = 1; n <= calls; ++n) {
+        for (const FsFault fault : kAllFaults) {
+            if (!Tried(fault, n)) continue;
+            SCOPED_TRACE(FaultTrace(fault, n));
+            Job job(kJobDecrypt, n, fault);
+            CheckJob(
+                job, [](const Original& o) { return o.CpyPath(); },
+                [](const Original& o) { return o.Path(); },
+                [](const Original& o) { return o.image; },
+                [](const Original& o) { return o.content; });
+        }
+    }
+}
+
+}  // namespace
