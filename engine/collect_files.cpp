@@ -37,7 +37,11 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
     }
     std::unique_ptr<Finder> finder = fs.Find(entry);
     FindEntry found;
-    if (!finder || !finder->Next(&found)) return true;  // not there: dropped
+    if (!finder || !finder->Next(&found)) {
+        // Not there: dropped. Unreadable: said, so it is not taken for done.
+        if (!finder || finder->BrokeOff()) LogListingFailure(entry);
+        return true;
+    }
     if (!(found.attributes & attr::kDirectory)) {
         TakeIfWanted(files, entry, found.size, kind);
         return true;
@@ -50,8 +54,9 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
 }
 
 // Depth first without recursion: a folder's files before anything below it,
-// its last listed subfolder first. A subfolder that cannot be listed is
-// logged and skipped; links to folders are not followed, so a link back into
+// its last listed subfolder first. A subfolder that cannot be listed, or
+// whose listing breaks off, is logged: its missing files must not pass
+// silently for done. Links to folders are not followed, so a link back into
 // the tree cannot make the walk endless.
 bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::string& folder,
                                  int kind) {
@@ -60,8 +65,6 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
     for (bool top = true;; top = false) {
         std::unique_ptr<Finder> finder = fs.Find(current + "\\*");
         if (!finder && top) return false;
-        if (!finder)
-            owner->AddLogLine(texts.LookupText("message_file_seek_failed") + " : " + current);
         FindEntry entry;
         while (finder && finder->Next(&entry)) {
             if (IsDotEntry(entry.name)) continue;
@@ -74,6 +77,7 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
                 TakeIfWanted(files, path, entry.size, kind);
             }
         }
+        if (!finder || finder->BrokeOff()) LogListingFailure(current);
         if (pending.empty()) return true;
         current = pending.back();
         pending.pop_back();
@@ -93,6 +97,10 @@ void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::stri
         files.push_back(path);
         owner->Progress().total += size;
     }
+}
+
+void WorkerThread::LogListingFailure(const std::string& path) {
+    owner->AddLogLine(texts.LookupText("message_file_seek_failed") + " : " + path);
 }
 
 // Logs why the job is refused.

@@ -60,6 +60,7 @@ class WorkerThread {
     bool CollectEntry(std::vector<std::string>& files, const std::string& entry, int kind);
     void Log(const std::string& key);
     bool Refuse(const std::string& key);
+    void LogListingFailure(const std::string& path);
 
     FileSystem& fs;
     const TextTable& texts;

@@ -60,6 +60,9 @@ class Finder {
     // The next entry; false when there are no more. "." and ".." are included
     // where the system lists them.
     virtual bool Next(FindEntry* entry) = 0;
+    // After Next gave false: whether the listing broke off with an error
+    // rather than at its end, so entries may be missing.
+    virtual bool BrokeOff() const = 0;
 };
 
 class FileSystem {

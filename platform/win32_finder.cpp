@@ -20,7 +20,10 @@ Win32Finder::~Win32Finder() {
 bool Win32Finder::Next(FindEntry* entry) {
     if (hasPending_) {
         hasPending_ = false;
-    } else if (handle_ == INVALID_HANDLE_VALUE || !FindNextFileA(handle_, &pending_)) {
+    } else if (handle_ == INVALID_HANDLE_VALUE) {
+        return false;
+    } else if (!FindNextFileA(handle_, &pending_)) {
+        brokeOff_ = GetLastError() != ERROR_NO_MORE_FILES;
         return false;
     }
     entry->name = pending_.cFileName;

@@ -16,6 +16,7 @@ class Win32Finder : public Finder {
     Win32Finder& operator=(const Win32Finder&) = delete;
 
     bool Next(FindEntry* entry) override;
+    bool BrokeOff() const override { return brokeOff_; }
 
   private:
     Win32Finder(HANDLE handle, const WIN32_FIND_DATAA& first);
@@ -23,4 +24,5 @@ class Win32Finder : public Finder {
     HANDLE handle_;
     WIN32_FIND_DATAA pending_;  // found but not yet handed out
     bool hasPending_;
+    bool brokeOff_ = false;
 };

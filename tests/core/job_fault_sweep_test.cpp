@@ -2,7 +2,8 @@
 // call failing, for every call of a clean job and every kind of fault. After
 // each: every file is either as it was or completely turned into its
 // counterpart, nothing else is on disk, nothing outside the job was touched,
-// every file that did not get through has its one line, and the worker is idle.
+// every file that did not get through has its one line (a file never tried,
+// its folder's), and the worker is idle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -92,6 +93,20 @@ bool Holds(const Job& job, const std::string& path, const std::vector<uint8_t>& 
            job.fs.Status(path).attributes == (attributes ? attributes : attr::kNormal);
 }
 
+// A file the job never tried has a line saying which listing failed, so it
+// is not taken for done: a refusal of the whole job, or its folder's line.
+bool Explained(const Job& job, const Original& o) {
+    const std::string key = "message_file_seek_failed";
+    for (const std::string& line : job.owner.lines) {
+        if (line == key) return true;
+        const std::string folder = line.substr(std::min(line.size(), key.size() + 3));
+        if (line.compare(0, key.size(), key) == 0 &&
+            o.Path().compare(0, folder.size() + 1, folder + "\\") == 0)
+            return true;
+    }
+    return false;
+}
+
 // The checks shared by both directions; `from` and `to` give each original's
 // path before and after the job, `before` and `after` its bytes.
 template <typename From, typename To, typename Before, typename After>
@@ -117,6 +132,7 @@ void CheckJob(Job& job, From from, To to, Before before, After after) {
         const bool attempted = job.Attempted(FileNameOf(from(o)));
         if (!attempted) {
             EXPECT_TRUE(kept && !done);
+            EXPECT_TRUE(Explained(job, o));
         }
         // Kept after an attempt: it failed, and says so once (even when only
         // the removal of the original was refused).

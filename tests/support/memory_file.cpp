@@ -84,7 +84,11 @@ bool MemoryFile::Close() {
 }
 
 bool MemoryFinder::Next(FindEntry* entry) {
-    if (fs_->Fails(FsOp::FindNext) || next_ == entries_.size()) return false;
+    if (fs_->Fails(FsOp::FindNext)) {
+        brokeOff_ = true;
+        return false;
+    }
+    if (next_ == entries_.size()) return false;
     *entry = entries_[next_++];
     return true;
 }

@@ -42,9 +42,11 @@ class MemoryFinder : public Finder {
         : fs_(fs), entries_(std::move(entries)) {}
 
     bool Next(FindEntry* entry) override;
+    bool BrokeOff() const override { return brokeOff_; }
 
   private:
     MemoryFileSystem* fs_;
     std::vector<FindEntry> entries_;
     size_t next_ = 0;
+    bool brokeOff_ = false;
 };
