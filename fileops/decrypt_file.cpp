@@ -95,7 +95,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
             return Failure(kReportError, "error_read_file");
         if (got % 8 != 0) return Failure(kReportError, "error_broken_tarnu_format");
         bytesProcessed += got;
-        cpy::DecryptUnits(cipher, buffer.data(), got);
+        bodyCipher.DecryptBlocks(cipher, buffer.data(), got / 8);
         if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
         total += got;
     } while (got == kBufferSize);

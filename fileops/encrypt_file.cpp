@@ -76,7 +76,7 @@ FileProcessor::Outcome FileProcessor::EncryptBody(File& source, File& output, ui
         if (!source.Read(buffer.data(), kBufferSize, &got))
             return Failure(kReportError, "error_read_file");
         bytesProcessed += got;
-        cpy::EncryptUnits(cipher, buffer.data(), got);
+        bodyCipher.EncryptBlocks(cipher, buffer.data(), got / 8);
         if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
         total += got;
     } while (got == kBufferSize);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "crypto/cast128.h"
+#include "crypto/split_cipher.h"
 #include "fileops/file_system.h"
 #include "lang/text_table.h"
 
@@ -95,6 +96,7 @@ class FileProcessor {
     const TextTable& texts;
     ReportSink reportSink;
     Cast128 cipher;
+    SplitCipher bodyCipher;  // the body chunks, on two cores
     std::vector<uint8_t> buffer;
     std::atomic<uint64_t> bytesProcessed{0};
     std::mt19937 random;

@@ -8,6 +8,7 @@
 
 #include "crypto/cast128.h"
 #include "crypto/cast128_rounds.h"
+#include "crypto/split_cipher.h"
 #include "tests/support/vector_file.h"
 
 namespace {
@@ -77,6 +78,21 @@ TEST(Cast128Bulk, MatchesOneUnitForRandomKeysLengthsAndAlignments) {
         ExpectLikeOneUnit(
             cipher, plain, [&](uint8_t* p, size_t n) { cipher.EncryptBlocks(p, n); },
             [&](uint8_t* p, size_t n) { cipher.DecryptBlocks(p, n); });
+    }
+}
+
+// Split across two threads, around the threshold and at odd lengths, with
+// one helper reused from chunk to chunk and keys changing between them.
+TEST(Cast128Bulk, SplitAcrossCoresMatchesOneUnit) {
+    std::mt19937 rng(5);
+    SplitCipher split;
+    const size_t edge = SplitCipher::kMinSplitUnits;
+    for (size_t units : {edge - 1, edge, edge + 1, 2 * edge + 3, size_t(131072), edge + 5}) {
+        const Cast128 cipher = RandomCipher(rng);
+        const UnitRun plain(rng, units, units % 8);
+        ExpectLikeOneUnit(
+            cipher, plain, [&](uint8_t* p, size_t n) { split.EncryptBlocks(cipher, p, n); },
+            [&](uint8_t* p, size_t n) { split.DecryptBlocks(cipher, p, n); });
     }
 }
 
