@@ -48,6 +48,23 @@ class TempFolder {
     std::string path_;
 };
 
+// Every file below folder, by path.
+inline void ListTree(const std::string& folder, std::vector<std::string>* files) {
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ListTree(folder + "\\" + name, files);
+        } else {
+            files->push_back(folder + "\\" + name);
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
 inline bool UnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
