@@ -5,26 +5,9 @@
 #include <shlobj.h>
 // clang-format on
 
-#include <vector>
-
+#include "platform/files_matching.h"
+#include "shell/folder_path.h"
 #include "shell/shortcut.h"
-#include "shell/special_folder.h"
-
-namespace {
-
-std::vector<std::string> ShortcutsIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = ::FindFirstFileA((folder + "\\*.lnk").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return names;
-}
-
-}  // namespace
 
 bool IsProgramTarget(const std::string& target, const std::string& programFileName) {
     const size_t slash = target.rfind('\\');
@@ -35,8 +18,7 @@ bool IsProgramTarget(const std::string& target, const std::string& programFileNa
 bool FindProgramShortcut(const std::string& folder, const std::string& programFileName,
                          std::string* shortcutPath) {
     shortcutPath->clear();
-    for (const std::string& name : ShortcutsIn(folder)) {
-        const std::string path = folder + "\\" + name;
+    for (const std::string& path : FilesMatching(folder, "*.lnk")) {
         std::string target, arguments, description;
         if (!ReadShortcut(path, &target, &arguments, &description)) continue;
         if (!IsProgramTarget(target, programFileName)) continue;

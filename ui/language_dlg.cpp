@@ -3,6 +3,7 @@
 #include "lang/language_file.h"
 #include "lang/language_parser.h"
 #include "lang/text_table.h"
+#include "platform/files_matching.h"
 #include "platform/message_table.h"
 #include "res/resource.h"
 
@@ -19,19 +20,6 @@ bool NameFromLine(std::string line, std::string* name) {
     char* position = value.data();
     name->assign(NextToken(&position) ? position : "");
     return true;
-}
-
-std::vector<std::string> FindLanguageFiles(const std::string& folder) {
-    std::vector<std::string> paths;
-    WIN32_FIND_DATAA data;
-    const HANDLE find = ::FindFirstFileA((folder + "\\*.zen").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return paths;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            paths.push_back(folder + "\\" + data.cFileName);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return paths;
 }
 
 }  // namespace
@@ -64,7 +52,7 @@ void CLanguageDlg::DoDataExchange() { BindControl(IDC_LANGUAGE_LIST, languageLis
 
 int CLanguageDlg::FillLanguageList() {
     filePaths.clear();
-    for (const std::string& path : FindLanguageFiles(folder)) {
+    for (const std::string& path : FilesMatching(folder, "*.zen")) {
         const std::string name = ReadLanguageName(path);
         if (name.empty()) continue;
         const LRESULT row =

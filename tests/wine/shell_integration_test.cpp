@@ -12,7 +12,7 @@
 #include "shell/file_type.h"
 #include "shell/send_to.h"
 #include "shell/shortcut.h"
-#include "shell/special_folder.h"
+#include "shell/folder_path.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"

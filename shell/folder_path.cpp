@@ -1,4 +1,4 @@
-#include "shell/special_folder.h"
+#include "shell/folder_path.h"
 
 // clang-format off
 #include <windows.h>
