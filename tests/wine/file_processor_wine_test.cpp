@@ -50,6 +50,20 @@ TEST_F(FileProcessorWineTest, WritesTheSampleFilesExactly) {
     }
 }
 
+// A body long enough to be flushed in the background, alongside the writes
+// on the same handle, arrives whole both ways.
+TEST_F(FileProcessorWineTest, LargeBodyFlushedWhileWrittenArrivesWhole) {
+    const std::string source = dir / "video.mkv";
+    const auto content = PatternSource(72 * (1 << 20) + 5);
+    WriteWholeFile(source, content);
+    processor.EncryptFile(source, dir / "ZXCVBNMASDFGH.cpy");
+    EXPECT_TRUE(lines.empty());
+    processor.DecryptFile(dir / "ZXCVBNMASDFGH.cpy");
+    EXPECT_TRUE(lines.empty());
+    EXPECT_FALSE(Exists(dir / "ZXCVBNMASDFGH.cpy"));
+    EXPECT_TRUE(ReadWholeFile(source) == content);
+}
+
 // Times and attributes travel through the ".cpy" file and back, with both wipes.
 TEST_F(FileProcessorWineTest, RoundTripKeepsTimesAndAttributes) {
     const std::string source = dir / "budget 2026.xls";

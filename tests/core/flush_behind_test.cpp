@@ -1,0 +1,80 @@
+// The helper that has a growing output stored while it is being written.
+#include "fileops/flush_behind.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr uint64_t kStep = FlushBehind::kStep;
+
+// Counts its flushes; the first `failures` of them fail.
+class FlushCounter : public File {
+  public:
+    explicit FlushCounter(int failures = 0) : failures(failures) {}
+    bool Read(void*, size_t, size_t*) override { return false; }
+    bool Write(const void*, size_t) override { return true; }
+    bool Seek(uint64_t) override { return true; }
+    bool Length(uint64_t*) override { return false; }
+    bool Flush() override { return ++flushes > failures; }
+    bool Close() override { return true; }
+
+    std::atomic<int> flushes{0};
+
+  private:
+    const int failures;
+};
+
+// Gives the helper time to catch up: up to ten seconds for a flush that is
+// due, a few of its looks at the counter for one that is not.
+bool FlushesReach(const FlushCounter& file, int count) {
+    for (int i = 0; i < 1000 && file.flushes < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return file.flushes == count;
+}
+void GiveTime() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
+
+TEST(FlushBehind, FlushesAfterEachWholeStep) {
+    FlushCounter file;
+    std::atomic<uint64_t> written{1000};  // counted before the output began
+    FlushBehind flushBehind(file, written, 3 * kStep);
+    written += kStep - 1;
+    GiveTime();
+    EXPECT_EQ(file.flushes, 0);
+    written += 1;
+    EXPECT_TRUE(FlushesReach(file, 1));
+    written += kStep / 2;
+    GiveTime();
+    EXPECT_EQ(file.flushes, 1);
+    written += kStep / 2;
+    EXPECT_TRUE(FlushesReach(file, 2));
+    EXPECT_TRUE(flushBehind.Finish());
+}
+
+TEST(FlushBehind, AFailedFlushFailsTheOutputThoughLaterOnesSucceed) {
+    FlushCounter file(1);
+    std::atomic<uint64_t> written{0};
+    FlushBehind flushBehind(file, written, 3 * kStep);
+    written += kStep;
+    ASSERT_TRUE(FlushesReach(file, 1));
+    written += kStep;
+    ASSERT_TRUE(FlushesReach(file, 2));
+    EXPECT_FALSE(flushBehind.Finish());
+}
+
+// A thread for every small file would cost more than it saves.
+TEST(FlushBehind, AnOutputOfOneStepGetsNoHelper) {
+    FlushCounter file;
+    std::atomic<uint64_t> written{0};
+    FlushBehind flushBehind(file, written, kStep);
+    written += 3 * kStep;
+    GiveTime();
+    EXPECT_TRUE(flushBehind.Finish());
+    EXPECT_EQ(file.flushes, 0);
+}
+
+}  // namespace
