@@ -2,7 +2,6 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
-#include "fileops/flush_behind.h"
 #include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
@@ -90,7 +89,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
 
     uint64_t total = 0;
     size_t got = 0;
-    FlushBehind flushBehind(output, bytesProcessed, cpyLength);
+    FlushBehind::Watch flushing(flushBehind, output, cpyLength);
     do {
         if (cancelRequested) return Failure(kReportMessage, "message_decryption_canceled");
         if (!cpy.Read(buffer.data(), kBufferSize, &got))
@@ -101,7 +100,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
         if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
         total += got;
     } while (got == kBufferSize);
-    if (!flushBehind.Finish()) return Failure(kReportError, "error_write_file");
+    if (!flushing.Finish()) return Failure(kReportError, "error_write_file");
     if (total != cpyLength - cpy::kHeaderSize) return Failure(kReportError, "error_read_file");
     return {};
 }

@@ -4,7 +4,6 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
-#include "fileops/flush_behind.h"
 #include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
 
@@ -72,7 +71,7 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
 FileProcessor::Outcome FileProcessor::EncryptBody(File& source, File& output, uint64_t bodyLength) {
     uint64_t total = 0;
     size_t got = 0;
-    FlushBehind flushBehind(output, bytesProcessed, bodyLength);
+    FlushBehind::Watch flushing(flushBehind, output, bodyLength);
     do {
         if (cancelRequested) return Failure(kReportMessage, "message_encryption_canceled");
         if (!source.Read(buffer.data(), kBufferSize, &got))
@@ -82,7 +81,7 @@ FileProcessor::Outcome FileProcessor::EncryptBody(File& source, File& output, ui
         if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
         total += got;
     } while (got == kBufferSize);
-    if (!flushBehind.Finish()) return Failure(kReportError, "error_write_file");
+    if (!flushing.Finish()) return Failure(kReportError, "error_write_file");
     if (total != bodyLength || got % 8 != 0) return Failure(kReportError, "error_read_file");
     return {};
 }

@@ -13,6 +13,7 @@
 #include "crypto/cast128.h"
 #include "crypto/split_cipher.h"
 #include "fileops/file_system.h"
+#include "fileops/flush_behind.h"
 #include "lang/text_table.h"
 
 // <windows.h> maps EncryptFile and DecryptFile to its own functions by macro.
@@ -99,5 +100,6 @@ class FileProcessor {
     SplitCipher bodyCipher;  // the body chunks, on two cores
     std::vector<uint8_t> buffer;
     std::atomic<uint64_t> bytesProcessed{0};
+    FlushBehind flushBehind{bytesProcessed};  // large outputs, while written
     std::mt19937 random;
 };

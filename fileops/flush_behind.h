@@ -3,9 +3,10 @@
 // that the flush which completes the output finds little left to do and the
 // disk works while the cipher does. A helper thread watches the progress
 // counter and flushes after each step of new bytes; the body loop itself
-// does nothing more per chunk. (Windows makes a flush and a write through
-// one handle wait for each other: there the flushes take turns with the
-// writes instead, for the same disk time in all.)
+// does nothing more per chunk. The helper is started at the first large
+// output and waits between outputs. (Windows makes a flush and a write
+// through one handle wait for each other: there the flushes take turns with
+// the writes instead, for the same disk time in all.)
 
 #include <atomic>
 #include <condition_variable>
@@ -19,28 +20,46 @@ class FlushBehind {
   public:
     static constexpr uint64_t kStep = uint64_t(32) << 20;
 
-    // Watches `written` for an output of `expected` more bytes; an output of
-    // no more than one step gets no helper. `file` must allow Flush on one
-    // thread while another writes.
-    FlushBehind(File& file, const std::atomic<uint64_t>& written, uint64_t expected);
-    ~FlushBehind() { Finish(); }
+    explicit FlushBehind(const std::atomic<uint64_t>& written) : written(written) {}
+    ~FlushBehind();
     FlushBehind(const FlushBehind&) = delete;
     FlushBehind& operator=(const FlushBehind&) = delete;
 
-    // Stops the helper, waiting for a flush in progress. False when any of
-    // its flushes failed: a later flush may succeed although the data that
-    // failed to reach the disk never will.
-    bool Finish();
+    // Watches one output for the length of a scope: flushes it as `written`
+    // grows, until Finish or the end of the scope. An output of no more than
+    // one step is left to its final flush. The file must allow Flush on one
+    // thread while another writes.
+    class Watch {
+      public:
+        Watch(FlushBehind& owner, File& file, uint64_t expected) : owner(owner) {
+            owner.Start(file, expected);
+        }
+        ~Watch() { owner.Finish(); }
+        Watch(const Watch&) = delete;
+        Watch& operator=(const Watch&) = delete;
+        // Stops, waiting for a flush in progress. False when any flush failed:
+        // a later flush may succeed though that data never reaches the disk.
+        bool Finish() { return owner.Finish(); }
+
+      private:
+        FlushBehind& owner;
+    };
 
   private:
+    void Start(File& file, uint64_t expected);
+    bool Finish();
+    bool HelperReady();
     void Loop();
 
-    File& file;
     const std::atomic<uint64_t>& written;
-    uint64_t flushedAt;   // the counter at the last flush, or at the start
-    bool failed = false;  // written by the helper, read after joining it
     std::mutex mutex;
-    std::condition_variable wake;
-    bool stopping = false;
+    std::condition_variable wake;  // a file to watch, or the end
+    std::condition_variable idle;  // no flush in progress
+    File* watched = nullptr;
+    uint64_t flushedAt = 0;  // the counter at the last flush, or at the start
+    bool flushing = false;
+    bool failed = false;
+    bool quit = false;
+    bool helperFailed = false;
     std::thread helper;
 };
