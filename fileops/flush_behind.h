@@ -4,9 +4,9 @@
 // disk works while the cipher does. A helper thread watches the progress
 // counter and flushes after each step of new bytes; the body loop itself
 // does nothing more per chunk. The helper is started at the first large
-// output and waits between outputs. (Windows makes a flush and a write
-// through one handle wait for each other: there the flushes take turns with
-// the writes instead, for the same disk time in all.)
+// output and waits between outputs. (Windows makes the calls on one handle
+// wait for each other: there a flush holds up the next write until it ends,
+// and the disk and the cipher overlap less than under Wine.)
 
 #include <atomic>
 #include <condition_variable>
