@@ -19,24 +19,31 @@ class RateCollector : public benchmark::ConsoleReporter {
     }
 
     // Bytes per second of a benchmark, 0 if it did not run; with
-    // repetitions, the median.
+    // repetitions, the "max" aggregate if there is one, else the median.
     double BytesPerSecond(const std::string& name) const {
         const auto found = rates.find(name);
-        return found == rates.end() ? 0 : found->second;
+        return found == rates.end() ? 0 : found->second.value;
     }
 
   private:
+    struct Rate {
+        double value = 0;
+        int rank = -1;  // a single run 0, the median 1, the maximum 2
+    };
+
     void Collect(const Run& run) {
         if (run.error_occurred) return;
-        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-        if (run.run_type == Run::RT_Aggregate && !median) return;
+        int rank = 0;
+        if (run.run_type == Run::RT_Aggregate) {
+            if (run.aggregate_name == "median") rank = 1;
+            else if (run.aggregate_name == "max") rank = 2;
+            else return;
+        }
         const auto rate = run.counters.find("bytes_per_second");
         if (rate == run.counters.end()) return;
-        const std::string name = run.run_name.str();
-        if (median || !medians.count(name)) rates[name] = rate->second.value;
-        if (median) medians[name] = true;
+        Rate& kept = rates[run.run_name.str()];
+        if (rank >= kept.rank) kept = {rate->second.value, rank};
     }
 
-    std::map<std::string, double> rates;
-    std::map<std::string, bool> medians;
+    std::map<std::string, Rate> rates;
 };
