@@ -112,13 +112,14 @@ void PrintCipherSummary(const RateCollector& rates) {
     if (openssl > 0) std::printf("  bulk / OpenSSL (faster one): %8.2fx\n", bulk / openssl);
 }
 
-}  // namespace
-
 // With repetitions, each benchmark's fastest one too ("max" of bytes per
 // second): on a shared machine noise only ever slows a repetition down.
 double Largest(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
 }
+
+}  // namespace
+
 #define CIPHER_BENCHMARK(pass) BENCHMARK(pass)->ComputeStatistics("max", Largest)
 
 CIPHER_BENCHMARK(OneUnit);
