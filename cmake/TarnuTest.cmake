@@ -3,6 +3,10 @@
 # under Wine in the build folder's own prefix, which the wine_prefix fixture
 # creates once per run.
 #
+# tarnu_add_locale_runs(<locale> <test targets>...)
+# Windows build only: the suites again under another system locale (Wine takes
+# its ANSI code page from it: ja_JP gives 932), in a prefix of their own.
+#
 # tarnu_add_script_test(<name> <script> [RUN_SERIAL] [ARGS <args>...]
 #                       [LABELS <labels>...])
 # Windows build only: a shell script that starts Windows programs itself,
@@ -12,9 +16,13 @@
 if(WIN32)
     set(TARNU_TEST_DATA_DIR "Z:${CMAKE_SOURCE_DIR}/tests/data")
     set(TARNU_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+    # Never the locale the machine happens to have: in the C locale Wine
+    # mangles non-ASCII names. Western (code page 1252) unless a run says.
+    set(TARNU_WINE_ENV "LC_ALL=en_US.UTF-8;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
     add_test(NAME wine.prefix
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix ${TARNU_WINEPREFIX})
-    set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine LABELS wine)
+    set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine LABELS wine
+                         ENVIRONMENT "${TARNU_WINE_ENV}")
 else()
     set(TARNU_TEST_DATA_DIR "${CMAKE_SOURCE_DIR}/tests/data")
 endif()
@@ -34,10 +42,23 @@ function(tarnu_add_test name)
         set_tests_properties(${test} PROPERTIES
             LABELS "wine;${T_LABELS}"
             FIXTURES_REQUIRED wine
-            ENVIRONMENT "WINEPREFIX=${TARNU_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+            ENVIRONMENT "WINEPREFIX=${TARNU_WINEPREFIX};${TARNU_WINE_ENV}")
     else()
         set_tests_properties(${test} PROPERTIES LABELS "native;${T_LABELS}")
     endif()
+endfunction()
+
+function(tarnu_add_locale_runs locale)
+    set(prefix "${CMAKE_BINARY_DIR}/wineprefix-${locale}")
+    set(env "WINEPREFIX=${prefix};LC_ALL=${locale}.UTF-8;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+    add_test(NAME wine.prefix.${locale} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix ${prefix})
+    set_tests_properties(wine.prefix.${locale} PROPERTIES
+        FIXTURES_SETUP wine_${locale} LABELS wine ENVIRONMENT "${env}")
+    foreach(name ${ARGN})
+        add_test(NAME wine.${name}.${locale} COMMAND ${name})
+        set_tests_properties(wine.${name}.${locale} PROPERTIES
+            LABELS wine FIXTURES_REQUIRED wine_${locale} ENVIRONMENT "${env}")
+    endforeach()
 endfunction()
 
 function(tarnu_add_script_test name script)
@@ -48,7 +69,7 @@ function(tarnu_add_script_test name script)
         LABELS "wine;${T_LABELS}"
         FIXTURES_REQUIRED wine
         TIMEOUT 600
-        ENVIRONMENT "WINEPREFIX=${TARNU_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+        ENVIRONMENT "WINEPREFIX=${TARNU_WINEPREFIX};${TARNU_WINE_ENV}")
     if(T_RUN_SERIAL)
         set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
     endif()

@@ -1,19 +1,9 @@
 // Turning the queued files, folders and drives into the job's file list.
 
-#include <algorithm>
-#include <cctype>
-
 #include "engine/worker_thread.h"
 #include "fileops/path_text.h"
 
 namespace {
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
@@ -30,8 +20,9 @@ bool WorkerThread::CollectFiles(std::vector<std::string>& files, int kind) {
 // One queued entry: a drive, a folder or a file. False on a refusal.
 bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::string& entry,
                                 int kind) {
+    const CodePage& names = fs.NameCodePage();
     if (!entry.empty() && entry.back() == ':') {
-        if (SameIgnoringCase(entry, systemDrive)) return Refuse("error_directory_systemroot");
+        if (names.SameIgnoringCase(entry, systemDrive)) return Refuse("error_directory_systemroot");
         if (!WalkDirectory(files, entry, kind)) return Refuse("message_file_seek_failed");
         return true;
     }
@@ -47,8 +38,8 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
         return true;
     }
     if (IsDotEntry(found.name)) return true;
-    if (SameIgnoringCase(entry, systemDirectory)) return Refuse("error_directory_system");
-    if (SameIgnoringCase(entry, windowsDirectory)) return Refuse("error_directory_windows");
+    if (names.SameIgnoringCase(entry, systemDirectory)) return Refuse("error_directory_system");
+    if (names.SameIgnoringCase(entry, windowsDirectory)) return Refuse("error_directory_windows");
     if (!WalkDirectory(files, entry, kind)) return Refuse("message_file_seek_failed");
     return true;
 }
@@ -69,7 +60,9 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
         while (finder && finder->Next(&entry)) {
             if (IsDotEntry(entry.name)) continue;
             const std::string path = current + "\\" + entry.name;
-            if (entry.attributes & attr::kReparsePoint && entry.attributes & attr::kDirectory) {
+            if (!IsSpelledWhole(entry.name)) {
+                owner->AddLogLine(texts.LookupText("message_name_not_in_code_page") + " : " + path);
+            } else if (entry.attributes & attr::kReparsePoint && entry.attributes & attr::kDirectory) {
                 owner->AddLogLine(texts.LookupText("message_link_skipped") + " : " + path);
             } else if (entry.attributes & attr::kDirectory) {
                 pending.push_back(path);
@@ -89,7 +82,7 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
 void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
                                 uint64_t size, int kind) {
     if (kind == kJobEncrypt) {
-        if (EndsInCpy(path) || SameIgnoringCase(path, programPath)) return;
+        if (EndsInCpy(path) || fs.NameCodePage().SameIgnoringCase(path, programPath)) return;
         const uint64_t passes = 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0);
         files.push_back(path);
         owner->Progress().total += passes * size;
@@ -97,6 +90,13 @@ void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::stri
         files.push_back(path);
         owner->Progress().total += size;
     }
+}
+
+// A name the code page cannot spell comes from the listing with '?' in place
+// of the characters it lacks: no file of that name can be opened, so it is
+// named in the log and left alone, never taken for done.
+bool WorkerThread::IsSpelledWhole(const std::string& name) const {
+    return FindCharacter(name, "?", fs.NameCodePage()) == std::string::npos;
 }
 
 void WorkerThread::LogListingFailure(const std::string& path) {

@@ -81,7 +81,7 @@ void WorkerThread::ProcessFiles(std::vector<std::string>& files, int kind) {
             return;
         }
         const std::string path = files.back();
-        owner->SetPromptText(FileNameOf(path));
+        owner->SetPromptText(FileNameOf(path, fs.NameCodePage()));
         ProcessFile(path, kind);
         files.pop_back();
         owner->Progress().done += processor.GetCounters();
@@ -93,9 +93,7 @@ void WorkerThread::ProcessFiles(std::vector<std::string>& files, int kind) {
 void WorkerThread::ProcessFile(const std::string& path, int kind) {
     try {
         if (kind == kJobEncrypt) {
-            std::string folder = FolderPrefixOf(path);
-            if (!folder.empty()) folder.pop_back();
-            processor.EncryptFile(path, MakeOutputName(folder));
+            processor.EncryptFile(path, MakeOutputName(FolderOf(path, fs.NameCodePage())));
         } else {
             processor.DecryptFile(path);
         }

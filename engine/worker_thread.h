@@ -61,6 +61,7 @@ class WorkerThread {
     void Log(const std::string& key);
     bool Refuse(const std::string& key);
     void LogListingFailure(const std::string& path);
+    bool IsSpelledWhole(const std::string& name) const;
 
     FileSystem& fs;
     const TextTable& texts;

@@ -49,8 +49,8 @@ FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
     }
     bytesProcessed += sizeof nameBlock;
     const std::string name = cpy::OpenNameBlock(cipher, nameBlock);
-    const std::string folder = FolderPrefixOf(cpyPath);
-    if (folder.empty() || !IsSafeStoredName(name)) {
+    const std::string folder = FolderPrefixOf(cpyPath, fs.NameCodePage());
+    if (folder.empty() || !IsSafeStoredName(name, fs.NameCodePage())) {
         return Failure(kReportError, "error_get_decryption_filename", "", name);
     }
     *outputPath = folder + name;

@@ -6,8 +6,15 @@
 #include "fileops/file_processor.h"
 #include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
+#include "fileops/stored_name.h"
 
+// A name that decryption would refuse is refused here, before anything is
+// written: the file would otherwise be locked in its ".cpy" file.
 void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string& outputPath) {
+    bytesProcessed = 0;
+    const char* refusal = StoredNameRefusal(FileNameOf(sourcePath, fs.NameCodePage()),
+                                            fs.NameCodePage());
+    if (refusal) return Report(Failure(kReportError, refusal, "", sourcePath));
     ReadOnlyClearance clearance(fs, sourcePath);
     std::unique_ptr<File> source = OpenOriginal(sourcePath, clearance);
     if (!source) return;
@@ -46,7 +53,7 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
     bytesProcessed += sizeof keyBlock;
 
     uint8_t nameBlock[cpy::kNameBlockSize];
-    if (const char* refusal = cpy::SealNameBlock(cipher, FileNameOf(sourcePath), nameBlock)) {
+    if (const char* refusal = cpy::SealNameBlock(cipher, FileNameOf(sourcePath, fs.NameCodePage()), nameBlock)) {
         return Failure(kReportError, refusal);
     }
     if (!output.Write(nameBlock, sizeof nameBlock))
@@ -125,7 +132,7 @@ bool FileProcessor::WipePass(File& source, uint64_t length) {
 
 // The source's folder and as many random digits as its name has bytes.
 std::string FileProcessor::DigitName(const std::string& path) {
-    std::string digits(FileNameOf(path).size(), '0');
+    std::string digits(FileNameOf(path, fs.NameCodePage()).size(), '0');
     for (char& c : digits) c = char('0' + random() % 10);
-    return FolderPrefixOf(path) + digits;
+    return FolderPrefixOf(path, fs.NameCodePage()) + digits;
 }

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "fileops/code_page.h"
+
 // File attribute bits, with the values Windows gives them.
 namespace attr {
 constexpr uint32_t kReadOnly = 0x01;
@@ -68,6 +70,9 @@ class Finder {
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
+
+    // The code page its names are spelled in, and how it compares them.
+    virtual const CodePage& NameCodePage() const = 0;
 
     virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;

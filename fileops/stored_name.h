@@ -5,4 +5,11 @@
 
 #include <string>
 
-bool IsSafeStoredName(const std::string& name);
+#include "fileops/code_page.h"
+
+bool IsSafeStoredName(const std::string& name, const CodePage& codePage);
+
+// Encryption checks a file's name the same way before it writes anything, so
+// that it never makes a ".cpy" file that decryption refuses: the text key that
+// refuses the name, or nullptr when it can be stored.
+const char* StoredNameRefusal(const std::string& name, const CodePage& codePage);

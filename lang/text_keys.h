@@ -62,6 +62,7 @@ inline constexpr const char* kTextKeys[] = {
     "error_file_status",
     "error_same_filename",
     "error_get_decryption_filename",
+    "error_name_not_storable",
     "error_password_missing",
     "error_unexpected",
     // The worker and the collection of files.
@@ -75,6 +76,7 @@ inline constexpr const char* kTextKeys[] = {
     "message_file_seek_failed",
     "message_link_skipped",
     "message_path_too_long",
+    "message_name_not_in_code_page",
     "error_language_file_retire",
     "error_directory_system",
     "error_directory_windows",

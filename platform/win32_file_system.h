@@ -2,9 +2,11 @@
 // The product's FileSystem: the ANSI Win32 file API.
 
 #include "fileops/file_system.h"
+#include "platform/win32_code_page.h"
 
 class Win32FileSystem : public FileSystem {
   public:
+    const CodePage& NameCodePage() const override { return SystemCodePage(); }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;

@@ -5,7 +5,9 @@
 #include <shlobj.h>
 // clang-format on
 
+#include "fileops/path_text.h"
 #include "lang/text_table.h"
+#include "platform/win32_code_page.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ bool LookupNames(FileTypeNames* names) {
     names->extension = Texts().LookupText("tarnu_ext");
     names->typeName = Texts().LookupText("tarnu_name");
     for (const std::string* name : {&names->extension, &names->typeName}) {
-        if (name->empty() || name->find('\\') != std::string::npos) return false;
+        if (name->empty() || FindCharacter(*name, "\\", SystemCodePage()) != std::string::npos)
+            return false;
     }
     return true;
 }

@@ -5,14 +5,16 @@
 #include <shlobj.h>
 // clang-format on
 
+#include "fileops/path_text.h"
 #include "platform/files_matching.h"
+#include "platform/win32_code_page.h"
 #include "shell/folder_path.h"
 #include "shell/shortcut.h"
 
 bool IsProgramTarget(const std::string& target, const std::string& programFileName) {
-    const size_t slash = target.rfind('\\');
+    const size_t slash = LastBackslash(target, SystemCodePage());
     if (slash == std::string::npos || slash == 0) return false;
-    return ::lstrcmpiA(target.c_str() + slash + 1, programFileName.c_str()) == 0;
+    return SystemCodePage().SameIgnoringCase(target.substr(slash + 1), programFileName);
 }
 
 bool FindProgramShortcut(const std::string& folder, const std::string& programFileName,

@@ -62,6 +62,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void TakeCommandLine();
     void EnterSelectMode();
     void TakeDroppedPaths(const std::vector<std::string>& paths);
+    void TakePath(const std::string& path);
     void TakeHeldDrops();
     void ShowIdleTitle();
     void UpdateOptionsMenu();

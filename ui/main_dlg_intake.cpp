@@ -6,16 +6,13 @@
 
 #include "engine/command_line.h"
 #include "fileops/path_text.h"
+#include "platform/full_path.h"
+#include "platform/win32_code_page.h"
 #include "ui/main_dlg.h"
 
 namespace {
 
 const size_t kMaxPathLength = 259;
-
-// Multi-byte aware, as the system compares names.
-bool SamePath(const std::string& a, const std::string& b) {
-    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
 
 }  // namespace
 
@@ -26,8 +23,8 @@ LRESULT CMainDlg::OnDropFiles(WPARAM wParam, LPARAM) {
     std::vector<std::string> paths;
     const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH] = {};
-        ::DragQueryFileA(drop, i, path, sizeof path);
+        std::string path(::DragQueryFileA(drop, i, nullptr, 0), '\0');
+        ::DragQueryFileA(drop, i, &path[0], UINT(path.size() + 1));
         paths.push_back(path);
     }
     ::DragFinish(drop);
@@ -42,9 +39,7 @@ LRESULT CMainDlg::OnDropFiles(WPARAM wParam, LPARAM) {
 
 void CMainDlg::TakeDroppedPaths(const std::vector<std::string>& paths) {
     EnterSelectMode();
-    for (const std::string& path : paths) {
-        if (!SamePath(path, programPath)) AddJobPath(path);
-    }
+    for (const std::string& path : paths) TakePath(path);
 }
 
 // Called when a job has ended.
@@ -62,15 +57,20 @@ void CMainDlg::TakeCommandLine() {
     AddCommandLinePaths(arguments);
 }
 
-// A token too long for a path is named in the log, never cut into another path.
 void CMainDlg::AddCommandLinePaths(const std::string& text) {
-    for (const std::string& token : SplitCommandLine(text)) {
-        if (SamePath(token, programPath)) continue;
-        if (token.size() > kMaxPathLength) {
-            AddLogLine(Texts().LookupText("message_path_too_long") + " : " + token, 0);
-        } else {
-            AddJobPath(token);
-        }
+    for (const std::string& token : SplitCommandLine(text)) TakePath(token);
+}
+
+// Every path is queued in its absolute, canonical form, so that a path typed
+// in a console ("a.txt", "C:/data/b.txt", "D:\") names what the user meant
+// and the refusals see through other spellings of the system folders. A path
+// too long for the system is named in the log, never cut into another path.
+void CMainDlg::TakePath(const std::string& path) {
+    const std::string canonical = path.size() > kMaxPathLength ? "" : CanonicalPath(path);
+    if (canonical.empty()) {
+        AddLogLine(Texts().LookupText("message_path_too_long") + " : " + path, 0);
+    } else if (!SystemCodePage().SameIgnoringCase(canonical, programPath)) {
+        AddJobPath(canonical);
     }
 }
 

@@ -7,6 +7,7 @@
 
 class PosixFileSystem : public FileSystem {
   public:
+    const CodePage& NameCodePage() const override { return codePage; }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
@@ -17,6 +18,9 @@ class PosixFileSystem : public FileSystem {
     bool Delete(const std::string& path) override;
     // A job on one file lists no folders.
     std::unique_ptr<Finder> Find(const std::string&) override { return nullptr; }
+
+  private:
+    TableCodePage codePage{1252};
 
     static std::string ToPosix(const std::string& path);
 };

@@ -36,7 +36,7 @@ Opened OpenImage(const Cast128& cipher, std::vector<uint8_t> image) {
 // for byte and read them back. Case 1 is the a.txt example of the layout.
 TEST(CpyLayout, IndependentSampleFiles) {
     const auto cases = ReadSampleCases();
-    ASSERT_EQ(cases.size(), 7u);
+    ASSERT_EQ(cases.size(), 11u);
     for (const auto& c : cases) {
         SCOPED_TRACE("case " + std::to_string(c.number));
         Cast128 cipher;

@@ -3,11 +3,26 @@
 #include <gtest/gtest.h>
 
 #include "fileops/cpy_layout.h"
+#include "fileops/path_text.h"
 #include "tests/support/processor_rig.h"
 
 namespace {
 
 const char* const kRestored = "C:\\data\\report.txt";
+
+// A file whose name decryption would refuse is refused before anything is
+// written, and left as it was. Names with a '\\' of their own are paths, not
+// names of files, and never reach encryption as a name.
+void ExpectEncryptionRefuses(Rig& r, const std::string& name) {
+    if (FileNameOf(name, r.fs.NameCodePage()) != name) return;
+    const std::string source = "C:\\data\\" + name;
+    r.lines.clear();
+    r.fs.AddFile(source, {7, 7});
+    r.processor.EncryptFile(source, kRestored);
+    r.ExpectOnlyLine(kReportError, "error_name_not_storable", source);
+    EXPECT_FALSE(r.fs.Exists(kRestored));
+    EXPECT_TRUE(r.fs.Contents(source) == (std::vector<uint8_t>{7, 7}));
+}
 
 // Every stored name that must not become a path.
 TEST(FileDecryption, HostileStoredNamesAreRefused) {
@@ -41,30 +56,52 @@ TEST(FileDecryption, HostileStoredNamesAreRefused) {
                                             "lpt5.txt",
                                             "CONIN$",
                                             "conout$.txt",
-                                            "CON .txt",
-                                            "COM\xB9",
-                                            "lpt\xB3.txt"};
-    for (const auto& name : names) {
-        SCOPED_TRACE(name);
-        Rig r;
-        const auto image = Encrypted(PatternSource(40), "secret", name);
-        r.fs.AddFile(kOutput, image);
-        r.processor.DecryptFile(kOutput);
-        r.ExpectOnlyLine(kReportError, "error_get_decryption_filename", name);
-        EXPECT_EQ(r.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput}));
-        EXPECT_TRUE(r.fs.Contents(kOutput) == image);
+                                            "CON .txt"};
+    // B9 and B3 are superscript digits in 1252 and katakana in 932; 83 is a
+    // whole character in 1252 and half of one in 932, where 83 5C is one
+    // character and the '|' after it is a character of its own.
+    const std::vector<std::pair<std::string, int>> namesOfOneCodePage = {
+        {"COM\xB9", 1252}, {"lpt\xB3.txt", 1252}, {"half\x83", 932}, {"\x83\\|", 932}};
+    for (int codePage : {1252, 932}) {
+        std::vector<std::string> hostile = names;
+        for (const auto& [name, only] : namesOfOneCodePage) {
+            if (only == codePage) hostile.push_back(name);
+        }
+        for (const auto& name : hostile) {
+            SCOPED_TRACE(std::to_string(codePage) + " " + name);
+            Rig r(codePage);
+            const auto image = Encrypted(PatternSource(40), "secret", name);
+            r.fs.AddFile(kOutput, image);
+            r.processor.DecryptFile(kOutput);
+            r.ExpectOnlyLine(kReportError, "error_get_decryption_filename", name);
+            EXPECT_EQ(r.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput}));
+            EXPECT_TRUE(r.fs.Contents(kOutput) == image);
+            ExpectEncryptionRefuses(r, name);
+        }
     }
 }
 
+// Accepted names come back, and encryption writes exactly what decryption
+// reads: in 932 the second byte of ソ, 表 and 能 is '\\', of ポ '|'.
 TEST(FileDecryption, OrdinaryNamesAreAccepted) {
-    for (const std::string name :
-         {"a", "COM10", "CONSOLE.txt", "LPT", ".profile", "a b.c d", "x.CON", "\x81\x40.txt"}) {
-        SCOPED_TRACE(name);
-        Rig r;
+    const std::vector<std::pair<int, std::string>> names = {
+        {1252, "a"},           {1252, "COM10"},       {1252, "CONSOLE.txt"},
+        {1252, "LPT"},         {1252, ".profile"},    {1252, "a b.c d"},
+        {1252, "x.CON"},       {1252, "\x81\x40.txt"}, {1252, "caf\xE9.txt"},
+        {932, "\x83\\\x81[\x83X.c"}, {932, "\x95\\.xls"}, {932, "\x94\\"},
+        {932, "\x83\x8C\x83|\x81[\x83g.doc"}, {932, "COM\xB9"}, {950, "\xA5\\\xA5|"}};
+    for (const auto& [codePage, name] : names) {
+        SCOPED_TRACE(std::to_string(codePage) + " " + name);
+        Rig r(codePage);
         r.fs.AddFile(kOutput, Encrypted({1, 2, 3}, "secret", name));
         r.processor.DecryptFile(kOutput);
         EXPECT_TRUE(r.lines.empty());
-        EXPECT_TRUE(r.fs.Contents("C:\\data\\" + name) == (std::vector<uint8_t>{1, 2, 3}));
+        const std::string restored = "C:\\data\\" + name;
+        EXPECT_TRUE(r.fs.Contents(restored) == (std::vector<uint8_t>{1, 2, 3}));
+
+        r.processor.EncryptFile(restored, kOutput);
+        EXPECT_TRUE(r.lines.empty());
+        EXPECT_TRUE(r.fs.Contents(kOutput) == Encrypted({1, 2, 3}, "secret", name));
     }
 }
 

@@ -17,6 +17,7 @@ TEST(FileProcessor, SampleFilesAreWrittenAndReadBackExactly) {
         // In the drive root, so that the 255-byte name still fits a path.
         const std::string source = "C:\\" + c.name;
         const std::string output = "C:\\ABCDEFGHIJKLM.cpy";
+        r.fs.SetCodePage(c.codePage ? c.codePage : 1252);
         r.fs.AddFile(source, c.source);
         r.processor.SetPassword(c.password);
         r.processor.EncryptFile(source, output);

@@ -129,7 +129,7 @@ void CheckJob(Job& job, From from, To to, Before before, After after) {
         if (kept) expected.push_back(from(o));
         if (done) expected.push_back(to(o));
         EXPECT_TRUE(kept || done);
-        const bool attempted = job.Attempted(FileNameOf(from(o)));
+        const bool attempted = job.Attempted(FileNameOf(from(o), job.fs.NameCodePage()));
         if (!attempted) {
             EXPECT_TRUE(kept && !done);
             EXPECT_TRUE(Explained(job, o));
@@ -147,7 +147,7 @@ void NameOutputsAfterOriginals(Job& job) {
     for (const std::string& path : job.fs.AllPaths()) {
         for (const Original& o : Tree()) {
             if (path.size() > 4 && path.compare(path.size() - 4, 4, ".cpy") == 0 &&
-                job.fs.Contents(path) == o.image && FolderPrefixOf(path) == o.folder + "\\") {
+                job.fs.Contents(path) == o.image && FolderPrefixOf(path, job.fs.NameCodePage()) == o.folder + "\\") {
                 const uint32_t attributes = job.fs.Status(path).attributes;
                 job.fs.SetAttributes(path, attr::kNormal);
                 job.fs.Move(path, o.CpyPath());

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <map>
 #include <set>
 
+#include "fileops/cpy_layout.h"
+#include "fileops/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/recording_owner.h"
@@ -150,13 +153,17 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
     fs.AddFile("C:\\T\\Loop\\never.txt", {4});
     fs.AddFolder("C:\\Empty");
     fs.DenyListing("C:\\T\\Locked");
+    // A name the code page cannot spell is listed with '?' for what it lacks.
+    fs.AddFile("C:\\T\\x?y.txt", {5});
+    texts.SetText("message_name_not_in_code_page", "cannot spell");
     worker.Start(owner);
 
     std::vector<std::string> files;
     worker.jobPaths = {"C:\\T", "C:\\Empty"};
     ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
     EXPECT_EQ(files, (Lines{"C:\\T\\a.txt", "C:\\T\\Open\\c.txt"}));
-    EXPECT_EQ(owner.lines, (Lines{"link skipped : C:\\T\\Loop", "cannot list : C:\\T\\Locked"}));
+    EXPECT_EQ(owner.lines, (Lines{"link skipped : C:\\T\\Loop", "cannot spell : C:\\T\\x?y.txt",
+                                  "cannot list : C:\\T\\Locked"}));
 
     owner.lines.clear();
     worker.jobPaths = {"C:\\T\\Locked"};
@@ -277,6 +284,57 @@ TEST_F(WorkerTest, TreeRoundTrip) {
     RunJob(kJobDecrypt, {"D:"});
     for (const auto& [path, bytes] : tree) EXPECT_TRUE(fs.Contents(path) == bytes) << path;
     EXPECT_EQ(owner.errors, 0);
+}
+
+// Names whose second bytes are '\' or '|', in a folder named the same way:
+// each output lands beside its file under a fresh name and stores the file's
+// own name, and decryption brings back every name and content.
+TEST(WorkerCodePages, DoubleByteNamesRoundTrip) {
+    const std::map<int, std::vector<std::string>> names = {
+        {932, {"\x83\\\x81[\x83X.c", "\x83\\\x83t\x83g.txt", "\x83\x8C\x83|\x81[\x83g.doc", "\x95\\"}},
+        {936, {"\xC4\\.txt", "\xD5\\\xD5|", "a\xB1\\b"}},
+        {949, {"\xB0\\\xB0|.hwp", "\xC7\xD1"}},
+        {950, {"\xA5\\\xAF\xE0.doc", "\xB3\\\xA5|"}},
+        {1252, {"caf\xE9.txt", "\xC9t\xE9"}}};
+    for (const auto& [number, files] : names) {
+        SCOPED_TRACE(number);
+        MemoryFileSystem fs;
+        fs.SetCodePage(number);
+        const std::string folder = "D:\\" + files[0] + "\\" + files.back();
+        std::map<std::string, std::vector<uint8_t>> tree;
+        for (size_t i = 0; i < files.size(); ++i) {
+            tree[folder + "\\" + files[i]] = PatternSource(i * 500 + 3);
+            fs.AddFile(folder + "\\" + files[i], tree[folder + "\\" + files[i]]);
+        }
+        TextTable texts;
+        WorkerThread worker{fs, texts};
+        RecordingOwner owner;
+        worker.password = "pw";
+        worker.Start(owner);
+        worker.jobPaths = {"D:\\" + files[0]};
+        worker.StartJob(kJobEncrypt);
+        ASSERT_TRUE(owner.WaitForJobs(1));
+
+        Cast128 cipher;
+        cipher.SetKey("pw");
+        std::set<std::string> stored;
+        for (const std::string& path : fs.AllPaths()) {
+            if (fs.IsFolder(path)) continue;
+            EXPECT_EQ(FolderOf(path, fs.NameCodePage()), folder);
+            EXPECT_EQ(FileNameOf(path, fs.NameCodePage()).size(), 13u + 4u) << path;
+            std::vector<uint8_t> image = fs.Contents(path);
+            stored.insert(cpy::OpenNameBlock(cipher, &image[cpy::kKeyCheckSize]));
+        }
+        EXPECT_EQ(stored, std::set<std::string>(files.begin(), files.end()));
+
+        worker.jobPaths = {"D:"};
+        worker.StartJob(kJobDecrypt);
+        ASSERT_TRUE(owner.WaitForJobs(2));
+        for (const auto& [path, bytes] : tree) EXPECT_TRUE(fs.Contents(path) == bytes) << path;
+        EXPECT_EQ(owner.reports, Lines{});
+        worker.RequestQuit();
+        worker.Join();
+    }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 # must bring each one back byte for byte with its last-write time and
 # attributes; Decipher with a wrong password must log an error for every file
 # and leave every ".cpy" file as it was. Started again with a folder and two
-# files on its command line, Cipher must take exactly those.
+# files on its command line, Cipher must take exactly those; started from a
+# console folder with relative, forward-slash and ".." paths, the outputs land
+# beside the files; a drive given as its root ("R:\\") is walked.
 #
 # Usage: round_trip.sh TARNU_EXE TARNU_DRIVE_EXE
 # Needs WINEPREFIX and an X display (scripts/test runs CTest under xvfb-run).
@@ -43,6 +45,7 @@ cleanup() {
         wine "$driver" --program "$folder/tarnu.exe" close 10 >/dev/null 2>&1 ||
             kill "$tarnu_pid" 2>/dev/null || true
     fi
+    [ -z "${letter:-}" ] || rm -f "$WINEPREFIX/dosdevices/$letter:"
     wine reg delete 'HKCU\Software\Quenmora\Tarnu' /f >/dev/null 2>&1 || true
     for key in .cpy Tarnu; do wine reg delete "HKCU\\Software\\Classes\\$key" /f >/dev/null 2>&1 || true; done
     chmod -R u+w "$work" 2>/dev/null || true
@@ -241,6 +244,60 @@ expect_restored
 drive close 30
 wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
 tarnu_pid=""
+
+step "paths as typed in a console: relative, with '/' and '..'"
+drive_root_outputs() { find / -maxdepth 1 -name '*.cpy' 2>/dev/null | sort; }
+drive_root_outputs >"$work/root-before.txt"
+(cd "$folder/sub folder" && exec wine "$folder/tarnu.exe" inner.bin ../small.txt \
+    "Z:$folder/large.bin" </dev/null >>"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007
+drive wait-idle 120
+expect_error_rows 0
+[ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] || fail "inner.bin was not encrypted beside itself"
+[ "$(cpy_files | wc -l)" -eq 3 ] || fail "$(cpy_files | wc -l) files encrypted, expected the 3 named"
+[ -f "$folder/empty.txt" ] || fail "empty.txt was not named, yet it is gone"
+drive_root_outputs | diff "$work/root-before.txt" - >&2 || fail "encrypted files appeared in the drive's root"
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+restore_from_program_folder() {
+    (cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &
+    tarnu_pid=$!
+    drive find 60
+    drive type 1004 "$password"
+    click_without_question 1008
+    drive wait-idle 120
+    expect_error_rows 0
+    expect_restored
+    drive close 30
+    wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+    tarnu_pid=""
+}
+restore_from_program_folder
+
+step "a drive root: a drive mapped to the subfolder, given as X:\\"
+letter=""
+for l in r s u v w; do [ -e "$WINEPREFIX/dosdevices/$l:" ] || { letter=$l; break; }; done
+[ -n "$letter" ] || fail "no free drive letter in $WINEPREFIX/dosdevices"
+ln -s "$folder/sub folder" "$WINEPREFIX/dosdevices/$letter:"
+(cd "$folder" && exec wine "$folder/tarnu.exe" "${letter^^}:\\" </dev/null >>"$work/wine.log" 2>&1) &
+tarnu_pid=$!
+drive find 60
+drive type 1004 "$password"
+drive type 1002 "$password"
+click_without_question 1007
+drive wait-idle 120
+rm "$WINEPREFIX/dosdevices/$letter:"
+[ "$(cpy_files | wc -l)" -eq 1 ] && [ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] ||
+    fail "the drive was not walked: $(cpy_files | tr '\n' ' ')"
+drive close 30
+wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+tarnu_pid=""
+restore_from_program_folder
 
 step "the .cpy file type: switched on in the menu, one file opened through it"
 (cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &

@@ -5,14 +5,16 @@
 #include <string>
 
 #include "fileops/cpy_layout.h"
+#include "fileops/path_text.h"
 #include "fileops/stored_name.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
 // Windows opens a device for these names, whatever follows a dot or blanks;
-// B9, B2 and B3 are the superscript digits one, two and three.
-bool NamesDevice(const std::string& name) {
+// in single-byte code pages B9, B2 and B3 are the superscript digits one, two
+// and three.
+bool NamesDevice(const std::string& name, bool singleByte) {
     std::string base;
     for (char c : name) {
         if (c == '.') break;
@@ -24,26 +26,33 @@ bool NamesDevice(const std::string& name) {
     }
     if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
         return false;
-    return std::strchr("123456789\xB9\xB2\xB3", base[3]) != nullptr && base[3] != '\0';
+    return std::strchr(singleByte ? "123456789\xB9\xB2\xB3" : "123456789", base[3]) != nullptr &&
+           base[3] != '\0';
 }
 
-void CheckPlainName(const std::string& name) {
+// Checked character by character: in a double-byte code page the second byte
+// of a character may be '\' or '|', and is no separator there.
+void CheckPlainName(const std::string& name, const CodePage& codePage) {
     FUZZ_CHECK(!name.empty());
     FUZZ_CHECK(name.back() != '.' && name.back() != ' ');
     FUZZ_CHECK(name.find_first_not_of(". ") != std::string::npos);
-    for (unsigned char c : name) {
+    for (size_t i = 0; i < name.size(); i = NextCharacterAt(name, i, codePage)) {
+        const unsigned char c = name[i];
         FUZZ_CHECK(c >= 0x20 && std::strchr("\\/:*?\"<>|", c) == nullptr);
+        FUZZ_CHECK(!codePage.IsLeadByte(c) || i + 1 < name.size());
     }
-    FUZZ_CHECK(!NamesDevice(name));
+    FUZZ_CHECK(!NamesDevice(name, !codePage.IsLeadByte(0x81)));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string name(reinterpret_cast<const char*>(data), size);
-    if (!IsSafeStoredName(name)) return 0;
-    CheckPlainName(name);
-    if (size >= cpy::kNameBlockSize) return 0;
+    static const TableCodePage western(1252), japanese(932);
+    const bool westernSafe = IsSafeStoredName(name, western);
+    if (westernSafe) CheckPlainName(name, western);
+    if (IsSafeStoredName(name, japanese)) CheckPlainName(name, japanese);
+    if (!westernSafe || size >= cpy::kNameBlockSize) return 0;
 
     Cast128 cipher;
     cipher.SetKey("secret");

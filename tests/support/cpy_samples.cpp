@@ -35,16 +35,30 @@ std::string Unquote(std::istream& in) {
     std::getline(in, text, '"');
     return text;
 }
+
+std::string BytesOf(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The lines of a cases.txt that are not comments.
+std::vector<std::string> CaseLines(const std::string& folder) {
+    std::ifstream in(TestDataPath(folder + "/cases.txt"));
+    if (!in) throw std::runtime_error("cannot open " + folder + "/cases.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    }
+    return lines;
+}
+
 }  // namespace
 
-// cases.txt: number, source size, "password", "stored name" ("n*255" is 255 n's).
+// cpy/cases.txt: number, source size, "password", "stored name" ("n*255" is
+// 255 n's). cpy-codepages/cases.txt: number, code page ("cp932"), source size,
+// password and stored name in hex.
 std::vector<SampleCase> ReadSampleCases() {
-    std::ifstream in(TestDataPath("cpy/cases.txt"));
-    if (!in) throw std::runtime_error("cannot open cpy/cases.txt");
     std::vector<SampleCase> cases;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : CaseLines("cpy")) {
         std::istringstream fields(line);
         SampleCase c;
         size_t size = 0;
@@ -54,6 +68,19 @@ std::vector<SampleCase> ReadSampleCases() {
         if (c.name == "n*255") c.name = std::string(255, 'n');
         c.source = c.number == 1 ? std::vector<uint8_t>{0x61, 0x62, 0x63} : PatternSource(size);
         c.encrypted = ReadDataFile("cpy/case" + std::to_string(c.number) + ".cpy");
+        cases.push_back(c);
+    }
+    for (const std::string& line : CaseLines("cpy-codepages")) {
+        std::istringstream fields(line);
+        SampleCase c;
+        std::string codePage, password, name;
+        size_t size = 0;
+        fields >> c.number >> codePage >> size >> password >> name;
+        c.codePage = std::stoi(codePage.substr(2));
+        c.password = BytesOf(FromHex(password));
+        c.name = BytesOf(FromHex(name));
+        c.source = PatternSource(size);
+        c.encrypted = ReadDataFile("cpy-codepages/case" + std::to_string(c.number) + ".cpy");
         cases.push_back(c);
     }
     return cases;

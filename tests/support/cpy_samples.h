@@ -15,8 +15,10 @@ std::vector<uint8_t> PatternSource(size_t size);
 
 struct SampleCase {
     int number = 0;
+    int codePage = 0;  // of the password and stored name; 0: ASCII, any
     std::string password, name;
     std::vector<uint8_t> source;
     std::vector<uint8_t> encrypted;
 };
+// tests/data/cpy, then tests/data/cpy-codepages.
 std::vector<SampleCase> ReadSampleCases();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "fileops/path_text.h"
 #include "tests/support/memory_file.h"
 #include "tests/support/memory_paths.h"
 
@@ -26,11 +27,11 @@ bool IsUnder(const std::string& key, const std::string& folderKey) {
 // ---- Setup and inspection
 
 void MemoryFileSystem::AddFolder(const std::string& path) {
-    const std::string trimmed = mempath::Trimmed(path);
-    const std::string key = mempath::Key(trimmed);
+    const std::string trimmed = mempath::Trimmed(path, codePage_);
+    const std::string key = mempath::Key(trimmed, codePage_);
     if (key.empty() || mempath::IsDriveRoot(key) || IsFolderKey(key)) return;
     if (Lookup(key)) throw std::invalid_argument("a file is in the way of folder " + path);
-    AddFolder(mempath::Parent(trimmed));
+    AddFolder(mempath::Parent(trimmed, codePage_));
     Node& node = nodes_[key];
     node.path = StoredPath(trimmed);
     node.folder = true;
@@ -40,10 +41,10 @@ void MemoryFileSystem::AddFolder(const std::string& path) {
 
 void MemoryFileSystem::AddFile(const std::string& path, const std::vector<uint8_t>& bytes,
                                uint32_t attributes, const FileStatus& times) {
-    const std::string trimmed = mempath::Trimmed(path);
-    const std::string key = mempath::Key(trimmed);
+    const std::string trimmed = mempath::Trimmed(path, codePage_);
+    const std::string key = mempath::Key(trimmed, codePage_);
     if (IsFolderKey(key)) throw std::invalid_argument("a folder is in the way of file " + path);
-    AddFolder(mempath::Parent(trimmed));
+    AddFolder(mempath::Parent(trimmed, codePage_));
     Node& node = nodes_[key];
     node.path = StoredPath(trimmed);
     node.data = bytes;
@@ -52,25 +53,25 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::vector<uint8_
 }
 
 void MemoryFileSystem::DenyListing(const std::string& folder) {
-    unlisted_.insert(mempath::Key(folder));
+    unlisted_.insert(mempath::Key(folder, codePage_));
 }
 
 bool MemoryFileSystem::Exists(const std::string& path) const {
-    const std::string key = mempath::Key(path);
+    const std::string key = mempath::Key(path, codePage_);
     return mempath::IsDriveRoot(key) || Lookup(key) != nullptr;
 }
 
 bool MemoryFileSystem::IsFolder(const std::string& path) const {
-    return IsFolderKey(mempath::Key(path));
+    return IsFolderKey(mempath::Key(path, codePage_));
 }
 
 std::vector<uint8_t> MemoryFileSystem::Contents(const std::string& path) const {
-    const Node* node = Lookup(mempath::Key(path));
+    const Node* node = Lookup(mempath::Key(path, codePage_));
     return node ? node->data : std::vector<uint8_t>();
 }
 
 FileStatus MemoryFileSystem::Status(const std::string& path) const {
-    const Node* node = Lookup(mempath::Key(path));
+    const Node* node = Lookup(mempath::Key(path, codePage_));
     return node ? node->status : FileStatus();
 }
 
@@ -95,10 +96,10 @@ const MemoryFileSystem::Node* MemoryFileSystem::Lookup(const std::string& key) c
 
 std::string MemoryFileSystem::StoredPath(const std::string& path) const {
     // The folder keeps the case it was made with.
-    const std::string trimmed = mempath::Trimmed(path);
-    const std::string parent = mempath::Parent(trimmed);
-    const Node* folder = Lookup(mempath::Key(parent));
-    return (folder ? folder->path : parent) + '\\' + mempath::Name(trimmed);
+    const std::string trimmed = mempath::Trimmed(path, codePage_);
+    const std::string parent = mempath::Parent(trimmed, codePage_);
+    const Node* folder = Lookup(mempath::Key(parent, codePage_));
+    return (folder ? folder->path : parent) + '\\' + mempath::Name(trimmed, codePage_);
 }
 
 bool MemoryFileSystem::IsFolderKey(const std::string& key) const {
@@ -157,7 +158,7 @@ void MemoryFileSystem::JournalFlush(const std::string& path) {
 
 bool MemoryFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
     if (Fails(FsOp::GetAttributes)) return false;
-    const std::string key = mempath::Key(path);
+    const std::string key = mempath::Key(path, codePage_);
     const Node* node = Lookup(key);
     if (!node && !mempath::IsDriveRoot(key)) return false;
     *attributes = node ? node->status.attributes : attr::kDirectory;
@@ -166,7 +167,7 @@ bool MemoryFileSystem::GetAttributes(const std::string& path, uint32_t* attribut
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
     if (Fails(FsOp::SetAttributes)) return false;
-    Node* node = Lookup(mempath::Key(path));
+    Node* node = Lookup(mempath::Key(path, codePage_));
     if (!node) return false;
     node->status.attributes = Normalized(node->folder, attributes);
     return true;
@@ -174,7 +175,7 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
 
 std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
-    const std::string key = mempath::Key(path);
+    const std::string key = mempath::Key(path, codePage_);
     Node* node = Lookup(key);
     if (!node || node->folder || node->open) return nullptr;
     if (node->status.attributes & attr::kReadOnly) return nullptr;
@@ -183,8 +184,8 @@ std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
 
 std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
     if (Fails(FsOp::Create)) return nullptr;
-    const std::string key = mempath::Key(path);
-    if (Lookup(key) || !IsFolderKey(mempath::Parent(key))) return nullptr;
+    const std::string key = mempath::Key(path, codePage_);
+    if (Lookup(key) || !IsFolderKey(mempath::Parent(key, codePage_))) return nullptr;
     Node* node = &nodes_[key];
     node->path = StoredPath(path);
     const uint64_t now = Tick();
@@ -194,7 +195,7 @@ std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
 
 bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     if (Fails(FsOp::GetStatus)) return false;
-    const Node* node = Lookup(mempath::Key(path));
+    const Node* node = Lookup(mempath::Key(path, codePage_));
     if (!node) return false;
     *status = node->status;
     return true;
@@ -202,7 +203,7 @@ bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {
 
 bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
     if (Fails(FsOp::SetStatus)) return false;
-    Node* node = Lookup(mempath::Key(path));
+    Node* node = Lookup(mempath::Key(path, codePage_));
     if (!node || node->open) return false;
     FileStatus& kept = node->status;
     if (status.creationTime) kept.creationTime = status.creationTime;
@@ -214,12 +215,12 @@ bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& stat
 
 bool MemoryFileSystem::Move(const std::string& from, const std::string& to) {
     if (Fails(FsOp::Move)) return false;
-    const std::string fromKey = mempath::Key(from);
-    const std::string toKey = mempath::Key(to);
+    const std::string fromKey = mempath::Key(from, codePage_);
+    const std::string toKey = mempath::Key(to, codePage_);
     if (!Lookup(fromKey) || HasOpenFileUnder(fromKey)) return false;
     // Only a change of case may keep the name.
     if (toKey != fromKey && Exists(to)) return false;
-    if (!IsFolderKey(mempath::Parent(toKey)) || IsUnder(toKey, fromKey)) return false;
+    if (!IsFolderKey(mempath::Parent(toKey, codePage_)) || IsUnder(toKey, fromKey)) return false;
     Rename(fromKey, StoredPath(to));
     return true;
 }
@@ -234,13 +235,13 @@ void MemoryFileSystem::Rename(const std::string& fromKey, const std::string& to)
     }
     for (Node& node : moved) {
         node.path = to + node.path.substr(fromKey.size());
-        nodes_[mempath::Key(node.path)] = node;
+        nodes_[mempath::Key(node.path, codePage_)] = node;
     }
 }
 
 bool MemoryFileSystem::Delete(const std::string& path) {
     if (Fails(FsOp::Delete)) return false;
-    const std::string key = mempath::Key(path);
+    const std::string key = mempath::Key(path, codePage_);
     const Node* node = Lookup(key);
     if (!node || node->folder || node->open) return false;
     if (node->status.attributes & attr::kReadOnly) return false;
@@ -250,9 +251,9 @@ bool MemoryFileSystem::Delete(const std::string& path) {
 
 std::unique_ptr<Finder> MemoryFileSystem::Find(const std::string& pattern) {
     if (Fails(FsOp::Find)) return nullptr;
-    const std::string folderKey = mempath::Key(mempath::Parent(pattern));
+    const std::string folderKey = mempath::Key(mempath::Parent(pattern, codePage_), codePage_);
     if (!IsFolderKey(folderKey) || unlisted_.count(folderKey)) return nullptr;
-    return std::make_unique<MemoryFinder>(this, List(folderKey, mempath::Name(pattern)));
+    return std::make_unique<MemoryFinder>(this, List(folderKey, mempath::Name(pattern, codePage_)));
 }
 
 std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
@@ -263,13 +264,14 @@ std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
         entries.push_back({"..", attr::kDirectory, 0});
     }
     for (const std::string& key : KeysUnder(folderKey)) {
-        if (key.find('\\', folderKey.size() + 1) != std::string::npos) continue;
+        if (FindCharacter(key, "\\", codePage_, folderKey.size() + 1) != std::string::npos)
+            continue;
         const Node& node = nodes_.at(key);
-        entries.push_back({mempath::Name(node.path), node.status.attributes, node.data.size()});
+        entries.push_back({mempath::Name(node.path, codePage_), node.status.attributes, node.data.size()});
     }
     std::vector<FindEntry> matching;
     for (FindEntry& entry : entries) {
-        if (mempath::Matches(entry.name, pattern)) matching.push_back(std::move(entry));
+        if (mempath::Matches(entry.name, pattern, codePage_)) matching.push_back(std::move(entry));
     }
     return matching;
 }

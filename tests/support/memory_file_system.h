@@ -51,6 +51,10 @@ class MemoryFileSystem : public FileSystem {
     void AddFile(const std::string& path, const std::vector<uint8_t>& bytes,
                  uint32_t attributes = attr::kArchive, const FileStatus& times = kDefaultTimes);
     void SetCapacity(uint64_t bytes) { capacity_ = bytes; }
+    // The code page of its names (1252 unless set): 932, 936, 949 or 950 make
+    // a double-byte system, whose names may hold the byte of '\' inside a
+    // character.
+    void SetCodePage(int number) { codePage_ = TableCodePage(number); }
     void DenyListing(const std::string& folder);
 
     // Fault injection.
@@ -74,6 +78,7 @@ class MemoryFileSystem : public FileSystem {
     // The path of every successful Flush, in order.
     const std::vector<std::string>& Flushes() const { return flushes_; }
 
+    const CodePage& NameCodePage() const override { return codePage_; }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
@@ -120,6 +125,7 @@ class MemoryFileSystem : public FileSystem {
     std::map<std::string, Node> nodes_;  // by key
     std::set<std::string> unlisted_;     // folder keys that Find refuses
     FaultPlan faults_;
+    TableCodePage codePage_{1252};
     uint64_t capacity_ = UINT64_MAX;
     uint64_t clock_ = 132539328000000000;  // 2021-01-01
     int openHandles_ = 0;

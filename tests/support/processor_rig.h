@@ -21,7 +21,8 @@ struct Line {
 
 // A processor over a fresh in-memory disk, recording its report lines.
 struct Rig {
-    Rig() {
+    explicit Rig(int codePage = 1252) {
+        fs.SetCodePage(codePage);
         texts.SetDefaults();
         texts.SetText("message", "Message");
         texts.SetText("error", "Error");

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "fileops/path_text.h"
+#include "platform/win32_code_page.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/wine/job_rig.h"
 
@@ -38,7 +39,7 @@ TEST_F(ChangingTreeTest, FileDeletedBeforeItsTurn) {
         if (!victim.empty()) return;
         std::vector<std::string> files;
         ListTree(tree, &files);
-        victim = FileNameOf(files[0]) == name ? files[1] : files[0];
+        victim = FileNameOf(files[0], SystemCodePage()) == name ? files[1] : files[0];
         DeleteFileA(victim.c_str());
     };
     size_t left = 3;

@@ -231,22 +231,33 @@ TEST_F(MainDlgTest, DroppedPaths) {
                   (std::vector<std::string>{"Msg: message_drop", "Drag : C:\\data\\A.CPY",
                                             "Drag : C:\\data\\folder"}));
         EXPECT_NE(TextOf(hwnd).find(" - [SelectMode]"), std::string::npos);
-        Drop(hwnd, {"C:\\data\\.cpy"});
+        const std::string longPath = "C:\\" + std::string(280, 'y');
+        Drop(hwnd, {"C:\\data\\.cpy", "C:/data/d/", longPath});
         EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths.back(), "C:\\data\\d");
+        EXPECT_EQ(LogTexts(MainDlgProbe::Log(dialog)).back(),
+                  "message_path_too_long : " + longPath);  // never cut to fit
         Drop(hwnd, {"C:\\data\\plain.txt"});
         EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);  // stays
         MainDlgProbe::Worker(dialog).jobPaths.clear();
     });
 }
 
+// Paths are queued as the system names them, whatever a console user typed.
 TEST_F(MainDlgTest, CommandLineTokens) {
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string here = std::string(current) + (current[3] ? "\\" : "");
     RunModalWith(dialog, [&](HWND) {
         const std::string longToken(300, 'x');
-        dialog.AddCommandLinePaths("\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken);
+        dialog.AddCommandLinePaths("\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken +
+                                   " a.txt C:/data/b.txt D:\\ d:/ E: C:\\x\\..\\y\\. c:\\Data\\sub\\");
         EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
-                  (std::vector<std::string>{"C:\\My Files\\a.doc", "D:\\b.txt"}));
+                  (std::vector<std::string>{"C:\\My Files\\a.doc", "D:\\b.txt", here + "a.txt",
+                                            "C:\\data\\b.txt", "D:", "d:", "E:", "C:\\y",
+                                            "c:\\Data\\sub"}));
         const auto texts = LogTexts(MainDlgProbe::Log(dialog));
-        ASSERT_EQ(texts.size(), 3u);
+        ASSERT_EQ(texts.size(), 10u);
         EXPECT_EQ(texts[2], "message_path_too_long : " + longToken);  // named whole, never cut
         MainDlgProbe::Worker(dialog).jobPaths.clear();
     });

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 
 #include "engine/worker_thread.h"
+#include "fileops/cpy_layout.h"
+#include "fileops/path_text.h"
+#include "platform/full_path.h"
 #include "platform/program_paths.h"
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
@@ -70,17 +74,79 @@ TEST_F(WorkerWineTest, TreeGoesOutAndComesBack) {
     EXPECT_EQ(owner.errors, 0) << ::testing::PrintToString(owner.lines);
 }
 
+// Names of the system's code page: in 932 the second byte of ソ, 表, 能 and
+// 予 is '\', of ポ '|'. The suite runs once under each locale.
+std::vector<std::string> CodePageNames() {
+    switch (GetACP()) {
+        case 932:
+            return {"\x83\\\x83t\x83g", "\x83\\\x81[\x83X.c", "\x83\x8C\x83|\x81[\x83g.doc",
+                    "\x95\\.xls", "\x94\\\x97\\"};
+        case 1252:
+            return {"Caf\xE9", "caf\xE9.txt", "\xC9t\xE9 \xDF.doc"};
+        default:
+            return {};
+    }
+}
+
+TEST_F(WorkerWineTest, NamesOfTheSystemCodePageGoOutAndComeBack) {
+    const std::vector<std::string> names = CodePageNames();
+    ASSERT_FALSE(names.empty()) << "code page " << GetACP()
+                                << ": run under LC_ALL=ja_JP.UTF-8 or en_US.UTF-8";
+    const std::string folder = dir / names[0];
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (size_t i = 1; i < names.size(); ++i) {
+        files[names[i]] = PatternSource(i * 3000 + 5);
+        WriteWholeFile(folder + "\\" + names[i], files[names[i]]);
+    }
+    RunJob(kJobEncrypt, {folder});
+    std::vector<std::string> outputs;
+    ListTree(folder, &outputs);
+    ASSERT_EQ(outputs.size(), files.size());
+    Cast128 cipher;
+    cipher.SetKey(worker.password);
+    for (const std::string& path : outputs) {
+        EXPECT_EQ(FolderOf(path, fs.NameCodePage()), folder);
+        EXPECT_EQ(FileNameOf(path, fs.NameCodePage()).size(), 13u + 4u) << path;
+        std::vector<uint8_t> image = ReadWholeFile(path);
+        ASSERT_GE(image.size(), cpy::kHeaderSize);
+        EXPECT_EQ(files.count(cpy::OpenNameBlock(cipher, &image[cpy::kKeyCheckSize])), 1u);
+    }
+    RunJob(kJobDecrypt, {folder});
+    for (const auto& [name, bytes] : files) {
+        EXPECT_TRUE(ReadWholeFile(folder + "\\" + name) == bytes) << name;
+    }
+    EXPECT_EQ(owner.reports, std::vector<std::string>{});
+}
+
+// Refused however a user spells them, once the intake has made the path
+// canonical: "C:/Windows", "c:\\windows\\", "C:\\Windows\\..\\Windows", "C:\\".
 TEST_F(WorkerWineTest, SystemFoldersAsTheSystemNamesThem) {
     const ProgramPaths paths = ReadProgramPaths();
     ASSERT_FALSE(paths.systemDrive.empty());
+    const auto slashed = [](std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    };
+    const auto upper = [](std::string path) {
+        CharUpperA(&path[0]);
+        return path;
+    };
+    const std::string windowsName = FileNameOf(paths.windowsDirectory, fs.NameCodePage());
     const std::vector<std::pair<std::string, std::string>> cases = {
         {paths.systemDirectory, "error_directory_system"},
+        {slashed(paths.systemDirectory) + "/", "error_directory_system"},
         {paths.windowsDirectory, "error_directory_windows"},
-        {paths.systemDrive, "error_directory_systemroot"}};
-    for (const auto& [queued, line] : cases) {
-        SCOPED_TRACE(queued);
+        {slashed(paths.windowsDirectory), "error_directory_windows"},
+        {upper(paths.windowsDirectory) + "\\", "error_directory_windows"},
+        {paths.windowsDirectory + "\\..\\" + windowsName, "error_directory_windows"},
+        {paths.systemDrive, "error_directory_systemroot"},
+        {paths.systemDrive + "\\", "error_directory_systemroot"},
+        {slashed(paths.systemDrive + "\\"), "error_directory_systemroot"}};
+    for (const auto& [typed, line] : cases) {
+        SCOPED_TRACE(typed);
         owner.lines.clear();
-        RunJob(kJobEncrypt, {queued});
+        RunJob(kJobEncrypt, {CanonicalPath(typed)});
         ASSERT_EQ(owner.lines.size(), 4u);
         EXPECT_EQ(owner.lines[2], line);
         EXPECT_TRUE(owner.prompts.empty());
