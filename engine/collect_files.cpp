@@ -26,11 +26,15 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
         if (!WalkDirectory(files, entry, kind)) return Refuse("message_file_seek_failed");
         return true;
     }
+    if (!IsSpelledWhole(entry)) {
+        LogPath("message_name_not_in_code_page", entry);
+        return true;
+    }
     std::unique_ptr<Finder> finder = fs.Find(entry);
     FindEntry found;
     if (!finder || !finder->Next(&found)) {
         // Not there: dropped. Unreadable: said, so it is not taken for done.
-        if (!finder || finder->BrokeOff()) LogListingFailure(entry);
+        if (!finder || finder->BrokeOff()) LogPath("message_file_seek_failed", entry);
         return true;
     }
     if (!(found.attributes & attr::kDirectory)) {
@@ -61,16 +65,16 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
             if (IsDotEntry(entry.name)) continue;
             const std::string path = current + "\\" + entry.name;
             if (!IsSpelledWhole(entry.name)) {
-                owner->AddLogLine(texts.LookupText("message_name_not_in_code_page") + " : " + path);
+                LogPath("message_name_not_in_code_page", path);
             } else if (entry.attributes & attr::kReparsePoint && entry.attributes & attr::kDirectory) {
-                owner->AddLogLine(texts.LookupText("message_link_skipped") + " : " + path);
+                LogPath("message_link_skipped", path);
             } else if (entry.attributes & attr::kDirectory) {
                 pending.push_back(path);
             } else {
                 TakeIfWanted(files, path, entry.size, kind);
             }
         }
-        if (!finder || finder->BrokeOff()) LogListingFailure(current);
+        if (!finder || finder->BrokeOff()) LogPath("message_file_seek_failed", current);
         if (pending.empty()) return true;
         current = pending.back();
         pending.pop_back();
@@ -99,8 +103,9 @@ bool WorkerThread::IsSpelledWhole(const std::string& name) const {
     return FindCharacter(name, "?", fs.NameCodePage()) == std::string::npos;
 }
 
-void WorkerThread::LogListingFailure(const std::string& path) {
-    owner->AddLogLine(texts.LookupText("message_file_seek_failed") + " : " + path);
+// A line that names what was passed over, and why.
+void WorkerThread::LogPath(const std::string& key, const std::string& path) {
+    owner->AddLogLine(texts.LookupText(key) + " : " + path);
 }
 
 // Logs why the job is refused.

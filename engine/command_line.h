@@ -9,7 +9,8 @@
 // blanks after it.
 std::string ArgumentsOf(const std::string& commandLine);
 
-// One pass: a quote opens or closes a token (text just before an opening
+// One pass over the bytes: a quote or a blank is never the second byte of a
+// double-byte character. A quote opens or closes a token (text just before an opening
 // quote is lost), a blank outside quotes ends one, and a quoted token never
 // closed is dropped. Empty tokens are not returned.
 std::vector<std::string> SplitCommandLine(const std::string& text);

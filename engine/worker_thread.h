@@ -60,7 +60,7 @@ class WorkerThread {
     bool CollectEntry(std::vector<std::string>& files, const std::string& entry, int kind);
     void Log(const std::string& key);
     bool Refuse(const std::string& key);
-    void LogListingFailure(const std::string& path);
+    void LogPath(const std::string& key, const std::string& path);
     bool IsSpelledWhole(const std::string& name) const;
 
     FileSystem& fs;

@@ -39,7 +39,8 @@ bool FindSendToShortcut(HWND owner, const std::string& programFileName, std::str
 
 bool SendToShortcutPath(HWND owner, const std::string& title, std::string* shortcutPath) {
     // The title comes from a language file: it names a file, never a path.
-    if (title.empty() || title.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
+    if (title.empty() || FindCharacter(title, "\\/:*?\"<>|", SystemCodePage()) != std::string::npos)
+        return false;
     std::string folder;
     if (!GetSpecialFolderPath(owner, CSIDL_SENDTO, &folder)) return false;
     *shortcutPath = folder + "\\" + title + ".lnk";

@@ -169,6 +169,13 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
     worker.jobPaths = {"C:\\T\\Locked"};
     EXPECT_FALSE(worker.CollectFiles(files, kJobEncrypt));
     EXPECT_EQ(owner.lines, (Lines{"cannot list"}));
+
+    owner.lines.clear();
+    files.clear();
+    worker.jobPaths = {"C:\\T\\x?y.txt"};  // dropped or named as the listing spells it
+    EXPECT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+    EXPECT_TRUE(files.empty());
+    EXPECT_EQ(owner.lines, (Lines{"cannot spell : C:\\T\\x?y.txt"}));
 }
 
 TEST_F(WorkerTest, OutputNames) {

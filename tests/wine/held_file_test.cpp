@@ -1,17 +1,13 @@
 // A file that another process holds open while a job runs: the job reports
 // it, leaves it exactly as it was and does the rest of its files.
+#include "platform/program_paths.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/wine/job_rig.h"
 
 namespace {
 
 // hold_open.exe, built beside this test.
-std::string HelperPath() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, length);
-    return self.substr(0, self.find_last_of('\\') + 1) + "hold_open.exe";
-}
+std::string HelperPath() { return ReadProgramPaths().programFolder + "\\hold_open.exe"; }
 
 // Another process holding path open, shared with no one, until destroyed.
 class OtherProcessHold {

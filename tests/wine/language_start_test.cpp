@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/program_paths.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
@@ -15,12 +16,7 @@
 
 namespace {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
+std::string ProgramFolder() { return ReadProgramPaths().programFolder; }
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
