@@ -245,25 +245,24 @@ drive close 30
 wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
 tarnu_pid=""
 
-step "paths as typed in a console: relative, with '/' and '..'"
-drive_root_outputs() { find / -maxdepth 1 -name '*.cpy' 2>/dev/null | sort; }
-drive_root_outputs >"$work/root-before.txt"
-(cd "$folder/sub folder" && exec wine "$folder/tarnu.exe" inner.bin ../small.txt \
-    "Z:$folder/large.bin" </dev/null >>"$work/wine.log" 2>&1) &
-tarnu_pid=$!
-drive find 60
-drive type 1004 "$password"
-drive type 1002 "$password"
-click_without_question 1007
-drive wait-idle 120
-expect_error_rows 0
-[ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] || fail "inner.bin was not encrypted beside itself"
-[ "$(cpy_files | wc -l)" -eq 3 ] || fail "$(cpy_files | wc -l) files encrypted, expected the 3 named"
-[ -f "$folder/empty.txt" ] || fail "empty.txt was not named, yet it is gone"
-drive_root_outputs | diff "$work/root-before.txt" - >&2 || fail "encrypted files appeared in the drive's root"
-drive close 30
-wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
-tarnu_pid=""
+# The program started from a folder with arguments, and Cipher pressed.
+cipher_started_with() {
+    local from=$1
+    shift
+    (cd "$from" && exec wine "$folder/tarnu.exe" "$@" </dev/null >>"$work/wine.log" 2>&1) &
+    tarnu_pid=$!
+    drive find 60
+    drive type 1004 "$password"
+    drive type 1002 "$password"
+    click_without_question 1007
+    drive wait-idle 120
+}
+close_program() {
+    drive close 30
+    wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
+    tarnu_pid=""
+}
+# Started without paths: Decipher takes the program's folder.
 restore_from_program_folder() {
     (cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &
     tarnu_pid=$!
@@ -273,10 +272,19 @@ restore_from_program_folder() {
     drive wait-idle 120
     expect_error_rows 0
     expect_restored
-    drive close 30
-    wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
-    tarnu_pid=""
+    close_program
 }
+
+step "paths as typed in a console: relative, with '/' and '..'"
+drive_root_outputs() { find / -maxdepth 1 -name '*.cpy' 2>/dev/null | sort; }
+drive_root_outputs >"$work/root-before.txt"
+cipher_started_with "$folder/sub folder" inner.bin ../small.txt "Z:$folder/large.bin"
+expect_error_rows 0
+[ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] || fail "inner.bin was not encrypted beside itself"
+[ "$(cpy_files | wc -l)" -eq 3 ] || fail "$(cpy_files | wc -l) files encrypted, expected the 3 named"
+[ -f "$folder/empty.txt" ] || fail "empty.txt was not named, yet it is gone"
+drive_root_outputs | diff "$work/root-before.txt" - >&2 || fail "encrypted files appeared in the drive's root"
+close_program
 restore_from_program_folder
 
 step "a drive root: a drive mapped to the subfolder, given as X:\\"
@@ -284,19 +292,11 @@ letter=""
 for l in r s u v w; do [ -e "$WINEPREFIX/dosdevices/$l:" ] || { letter=$l; break; }; done
 [ -n "$letter" ] || fail "no free drive letter in $WINEPREFIX/dosdevices"
 ln -s "$folder/sub folder" "$WINEPREFIX/dosdevices/$letter:"
-(cd "$folder" && exec wine "$folder/tarnu.exe" "${letter^^}:\\" </dev/null >>"$work/wine.log" 2>&1) &
-tarnu_pid=$!
-drive find 60
-drive type 1004 "$password"
-drive type 1002 "$password"
-click_without_question 1007
-drive wait-idle 120
+cipher_started_with "$folder" "${letter^^}:\\"
 rm "$WINEPREFIX/dosdevices/$letter:"
 [ "$(cpy_files | wc -l)" -eq 1 ] && [ "$(cpy_files | grep -c '^sub folder/')" -eq 1 ] ||
     fail "the drive was not walked: $(cpy_files | tr '\n' ' ')"
-drive close 30
-wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
-tarnu_pid=""
+close_program
 restore_from_program_folder
 
 step "the .cpy file type: switched on in the menu, one file opened through it"
@@ -328,18 +328,10 @@ expect_error_rows 0
 [ ! -e "$folder/$opened" ] || fail "Enter did not decrypt the file opened through the file type"
 [ "$(cpy_files | wc -l)" -eq $((file_count - 1)) ] || fail "more than the opened file was decrypted"
 drive close 30
-(cd "$folder" && exec wine "$folder/tarnu.exe" </dev/null >>"$work/wine.log" 2>&1) &
-tarnu_pid=$!
-drive find 60
-drive type 1004 "$password"
-click_without_question 1008
-drive wait-idle 120
-expect_restored
-drive close 30
-wait "$tarnu_pid" || fail "tarnu.exe ended with status $?"
-tarnu_pid=""
+restore_from_program_folder
 
 echo "Screenshots: $shots"
 echo "PASS: $file_count files encrypted, restored, refused under a wrong password," \
-    "restored again, encrypted by the command line's paths, and one opened through" \
-    "the registered file type, in $((SECONDS - started)) s"
+    "restored again, encrypted by the command line's paths (console paths and a drive" \
+    "root among them), and one opened through the registered file type, in" \
+    "$((SECONDS - started)) s"
