@@ -1,7 +1,6 @@
 #include "tests/e2e/target_windows.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "res/resource.h"
 
@@ -17,11 +16,6 @@ std::string ClassOf(HWND window) {
 }
 
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770" && IsWindowVisible(window); }
-
-std::string Lowered(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::string ImagePathOf(HWND window) {
     DWORD processId = 0;
@@ -40,7 +34,8 @@ bool IsMainWindow(HWND window, const std::string& wantedPath) {
         !GetDlgItem(window, IDC_DECIPHER_BUTTON) || !GetDlgItem(window, IDC_LOG_LIST)) {
         return false;
     }
-    return wantedPath.empty() || Lowered(ImagePathOf(window)) == wantedPath;
+    // As the system compares names, character by character in its code page.
+    return wantedPath.empty() || lstrcmpiA(ImagePathOf(window).c_str(), wantedPath.c_str()) == 0;
 }
 
 struct Search {
@@ -71,7 +66,7 @@ BOOL CALLBACK TakeQuestionBox(HWND window, LPARAM data) {
 
 HWND FindMainWindow(const std::string& programPath) {
     Search search;
-    search.wantedPath = programPath.empty() ? std::string() : Lowered(WindowsPath(programPath));
+    search.wantedPath = programPath.empty() ? std::string() : WindowsPath(programPath);
     EnumWindows(TakeMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
