@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/worker_thread.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 
 namespace {
@@ -111,21 +112,7 @@ bool WorkerThread::Refuse(const std::string& key) {
 
 std::string WorkerThread::MakeOutputName(const std::string& folder) {
     for (;;) {
-        std::string name(13, ' ');
-        for (char& c : name) {
-            switch (random() % 3) {
-                case 0:
-                    c = char('A' + random() % 26);
-                    break;
-                case 1:
-                    c = char('a' + random() % 26);
-                    break;
-                default:
-                    c = char('0' + random() % 10);
-                    break;
-            }
-        }
-        const std::string path = folder + "\\" + name + ".cpy";
+        const std::string path = folder + "\\" + DrawCpyName(random);
         uint32_t attributes = 0;
         if (!fs.GetAttributes(path, &attributes)) return path;
     }

@@ -79,12 +79,14 @@ class FileProcessor {
 
     Outcome ReadHeader(File& cpy, uint64_t length, const std::string& cpyPath,
                        std::string* outputPath);
-    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath);
+    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath,
+                               std::string* temporaryPath);
     Outcome WriteDecryptedContent(File& cpy, File& output, uint64_t cpyLength);
-    Outcome FinishDecryption(const std::string& cpyPath, const std::string& outputPath,
-                             uint32_t attributes);
+    Outcome FinishDecryption(const std::string& cpyPath, const std::string& temporaryPath,
+                             const std::string& outputPath, uint32_t attributes);
 
     Outcome FinishOutput(File& output);
+    Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);
     Outcome CopyStatus(const std::string& statusFrom, const std::string& outputPath,
                        uint32_t attributes);
     static bool ReadExactly(File& file, void* data, size_t length);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "fileops/output_name.h"
+
 namespace {
 
 const char* const kDeviceNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
@@ -44,5 +46,6 @@ bool IsSafeStoredName(const std::string& name) {
     if (name.empty() || HasForbiddenByte(name)) return false;
     if (name.find_first_not_of(". ") == std::string::npos) return false;  // ".", "..", " . "
     if (name.back() == '.' || name.back() == ' ') return false;
+    if (IsTemporaryPath(name)) return false;  // an unfinished output's form
     return !IsDeviceName(name);
 }

@@ -43,7 +43,9 @@ TEST(FileDecryption, HostileStoredNamesAreRefused) {
                                             "conout$.txt",
                                             "CON .txt",
                                             "COM\xB9",
-                                            "lpt\xB3.txt"};
+                                            "lpt\xB3.txt",
+                                            "Ab12Cd.tarnu-part",
+                                            "notes.Tarnu-Part"};
     for (const auto& name : names) {
         SCOPED_TRACE(name);
         Rig r;
@@ -112,6 +114,19 @@ TEST(FileDecryption, NeverOverwritesAnExistingFile) {
     folder.fs.AddFolder(kRestored);
     folder.processor.DecryptFile(kOutput);
     folder.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+
+    // Taken while the output was written: the rename replaces nothing.
+    Rig late;
+    late.fs.AddFile(kOutput, Encrypted(PatternSource(100)), attr::kReadOnly);
+    late.processor.writeReadOnly = true;
+    late.fs.OnCall([&](FsOp op, uint64_t) {
+        if (op == FsOp::Move && !late.fs.Exists(kRestored)) late.fs.AddFile(kRestored, {9});
+    });
+    late.processor.DecryptFile(kOutput);
+    late.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+    EXPECT_EQ(late.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput, kRestored}));
+    EXPECT_TRUE(late.fs.Contents(kRestored) == (std::vector<uint8_t>{9}));
+    EXPECT_EQ(late.fs.Status(kOutput).attributes, attr::kReadOnly);
 }
 
 TEST(FileDecryption, OutputPathTooLong) {
@@ -172,6 +187,9 @@ TEST(FileDecryption, FailuresAfterTheOutputRemoveIt) {
              r.fs.FailOp(FsOp::SetStatus, 1, FsFault::AccessDenied);
          },
          kReportError, "error_file_status", true},
+        {"rename refused",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Move, 1, FsFault::AccessDenied); },
+         kReportError, "error_write_file", true},
         {".cpy cannot be deleted",
          [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Delete, 1, FsFault::AccessDenied); },
          kReportError, "error_file_status", true},
