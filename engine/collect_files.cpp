@@ -86,10 +86,14 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
 }
 
 // Encryption takes every file but ".cpy" files and the program itself, and
-// plans its size once per pass over it (body, zero wipe, random wipe).
+// plans its size once per pass over it (body, zero wipe, random wipe). The
+// unfinished output of a job that was cut off is for neither job: it is
+// named in the log and left alone.
 void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
                                 uint64_t size, int kind) {
-    if (kind == kJobEncrypt) {
+    if (IsTemporaryPath(path)) {
+        owner->AddLogLine(texts.LookupText("message_interrupted_output") + " : " + path);
+    } else if (kind == kJobEncrypt) {
         if (EndsInCpy(path) || SameIgnoringCase(path, programPath)) return;
         const uint64_t passes = 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0);
         files.push_back(path);

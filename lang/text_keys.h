@@ -74,6 +74,7 @@ inline constexpr const char* kTextKeys[] = {
     "message_problem_analysis",
     "message_file_seek_failed",
     "message_link_skipped",
+    "message_interrupted_output",
     "message_path_too_long",
     "error_language_file_retire",
     "error_directory_system",
