@@ -1,7 +1,8 @@
 #pragma once
 // Encrypts one file into a ".cpy" file, or restores one, and reports every
-// outcome as one line to its sink. The original is never removed before its
-// counterpart is complete on disk.
+// outcome as one line to its sink. Each output is written under a temporary
+// name and renamed only once complete, and the original is never removed
+// before its counterpart is on disk under its final name.
 
 #include <atomic>
 #include <cstdint>
