@@ -1,6 +1,7 @@
 // Turning the queued files, folders and drives into the job's file list.
 
 #include "engine/worker_thread.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 
 namespace {
@@ -82,10 +83,14 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
 }
 
 // Encryption takes every file but ".cpy" files and the program itself, and
-// plans its size once per pass over it (body, zero wipe, random wipe).
+// plans its size once per pass over it (body, zero wipe, random wipe). The
+// unfinished output of a job that was cut off is for neither job: it is
+// named in the log and left alone.
 void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
                                 uint64_t size, int kind) {
-    if (kind == kJobEncrypt) {
+    if (IsTemporaryPath(path)) {
+        LogPath("message_interrupted_output", path);
+    } else if (kind == kJobEncrypt) {
         if (EndsInCpy(path) || fs.NameCodePage().SameIgnoringCase(path, programPath)) return;
         const uint64_t passes = 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0);
         files.push_back(path);
@@ -116,21 +121,7 @@ bool WorkerThread::Refuse(const std::string& key) {
 
 std::string WorkerThread::MakeOutputName(const std::string& folder) {
     for (;;) {
-        std::string name(13, ' ');
-        for (char& c : name) {
-            switch (random() % 3) {
-                case 0:
-                    c = char('A' + random() % 26);
-                    break;
-                case 1:
-                    c = char('a' + random() % 26);
-                    break;
-                default:
-                    c = char('0' + random() % 10);
-                    break;
-            }
-        }
-        const std::string path = folder + "\\" + name + ".cpy";
+        const std::string path = folder + "\\" + DrawCpyName(random);
         uint32_t attributes = 0;
         if (!fs.GetAttributes(path, &attributes)) return path;
     }

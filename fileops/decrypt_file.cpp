@@ -2,6 +2,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
@@ -16,13 +17,13 @@ void FileProcessor::DecryptFile(const std::string& cpyPath) {
     if (!cpy) return;
 
     uint64_t length = 0;
-    std::string outputPath;
+    std::string outputPath, temporaryPath;
     Outcome outcome = cpy->Length(&length) ? ReadHeader(*cpy, length, cpyPath, &outputPath)
                                            : Failure(kReportError, "error_read_file");
-    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, length, outputPath);
+    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, length, outputPath, &temporaryPath);
     if (outcome.ok) {
         cpy.reset();
-        outcome = FinishDecryption(cpyPath, outputPath, clearance.Attributes());
+        outcome = FinishDecryption(cpyPath, temporaryPath, outputPath, clearance.Attributes());
     }
     if (outcome.ok) return clearance.Keep();
     if (outcome.path.empty()) outcome.path = cpyPath;
@@ -58,20 +59,22 @@ FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
     return {};
 }
 
-// Creates the output, never over an existing file or folder, and fills it;
-// on any failure the partial output is removed.
+// Writes the output under a temporary name beside outputPath, which must
+// be free; on any failure the partial output is removed.
 FileProcessor::Outcome FileProcessor::WriteDecryptedFile(File& cpy, uint64_t cpyLength,
-                                                         const std::string& outputPath) {
+                                                         const std::string& outputPath,
+                                                         std::string* temporaryPath) {
     uint32_t existing = 0;
     if (fs.GetAttributes(outputPath, &existing)) {
         return Failure(kReportError, "error_same_filename", "", outputPath);
     }
-    std::unique_ptr<File> output = fs.Create(outputPath);
+    *temporaryPath = TemporaryPathBeside(outputPath, fs.NameCodePage(), random);
+    std::unique_ptr<File> output = fs.Create(*temporaryPath);
     if (!output) return Failure(kReportMessage, "message_file_create_failed", "", outputPath);
     Outcome outcome = WriteDecryptedContent(cpy, *output, cpyLength);
     if (outcome.ok) outcome = FinishOutput(*output);
     output.reset();
-    if (!outcome.ok) RemoveOutput(outputPath);
+    if (!outcome.ok) RemoveOutput(*temporaryPath);
     return outcome;
 }
 
@@ -105,15 +108,21 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
     return {};
 }
 
-// The restored file takes the ".cpy" file's times and attributes; only then
-// is the ".cpy" file deleted.
+// The restored file takes the ".cpy" file's times and attributes and its
+// final name; only then is the ".cpy" file deleted. Should that fail, the
+// restored file goes again, so that one of the two remains.
 FileProcessor::Outcome FileProcessor::FinishDecryption(const std::string& cpyPath,
+                                                       const std::string& temporaryPath,
                                                        const std::string& outputPath,
                                                        uint32_t attributes) {
-    Outcome outcome = CopyStatus(cpyPath, outputPath, attributes);
-    if (outcome.ok && !fs.Delete(cpyPath)) outcome = Failure(kReportError, "error_file_status");
-    if (outcome.ok) return outcome;
-    RemoveOutput(outputPath);
+    Outcome outcome = CopyStatus(cpyPath, temporaryPath, attributes);
+    if (outcome.ok) outcome = Publish(temporaryPath, outputPath, false);
+    if (!outcome.ok) {
+        RemoveOutput(temporaryPath);
+    } else if (!fs.Delete(cpyPath)) {
+        RemoveOutput(outputPath);
+        outcome = Failure(kReportError, "error_file_status");
+    }
     outcome.path = outputPath;
     return outcome;
 }

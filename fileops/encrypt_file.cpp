@@ -4,6 +4,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
@@ -25,19 +26,23 @@ void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string
     Report(outcome);
 }
 
-// Creates the output and makes it complete, flushed, closed and stamped with
-// the source's times and attributes; on any failure the output is removed.
+// Writes the output under a temporary name, complete, flushed, closed and
+// stamped with the source's times and attributes, then gives it outputPath,
+// or a name drawn anew when that was taken meanwhile. On any failure the
+// output is removed.
 FileProcessor::Outcome FileProcessor::WriteEncryptedFile(File& source,
                                                          const std::string& sourcePath,
                                                          const std::string& outputPath,
                                                          uint32_t attributes) {
-    std::unique_ptr<File> output = fs.Create(outputPath);
+    const std::string temporaryPath = TemporaryPathBeside(outputPath, fs.NameCodePage(), random);
+    std::unique_ptr<File> output = fs.Create(temporaryPath);
     if (!output) return Failure(kReportMessage, "message_file_create_failed");
     Outcome outcome = WriteEncryptedContent(source, *output, sourcePath);
     if (outcome.ok) outcome = FinishOutput(*output);
     output.reset();
-    if (outcome.ok) outcome = CopyStatus(sourcePath, outputPath, attributes);
-    if (!outcome.ok) RemoveOutput(outputPath);
+    if (outcome.ok) outcome = CopyStatus(sourcePath, temporaryPath, attributes);
+    if (outcome.ok) outcome = Publish(temporaryPath, outputPath, true);
+    if (!outcome.ok) RemoveOutput(temporaryPath);
     return outcome;
 }
 

@@ -1,7 +1,14 @@
 #include "fileops/file_processor.h"
 
 #include "crypto/system_random.h"
+#include "fileops/output_name.h"
+#include "fileops/path_text.h"
 #include "fileops/read_only_clearance.h"
+
+namespace {
+// Names a ".cpy" output may be given before the processor gives up on it.
+const int kMaxDraws = 16;
+}  // namespace
 
 FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts)
     : fs(fileSystem), texts(texts), buffer(kBufferSize), random(MakeSeededGenerator()) {}
@@ -54,6 +61,22 @@ std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
 FileProcessor::Outcome FileProcessor::FinishOutput(File& output) {
     if (!output.Flush() || !output.Close()) return Failure(kReportError, "error_write_file");
     return {};
+}
+
+// Gives the complete output its final name with a rename that replaces
+// nothing and is on the device when it returns. A ".cpy" name taken since it
+// was drawn is drawn again; a restored file's name taken meanwhile is refused,
+// as it is when taken before.
+FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
+                                              std::string finalPath, bool drawAgain) {
+    for (int draws = 0; draws < kMaxDraws; ++draws) {
+        if (fs.Move(temporaryPath, finalPath)) return {};
+        uint32_t taken = 0;
+        if (!fs.GetAttributes(finalPath, &taken)) break;
+        if (!drawAgain) return Failure(kReportError, "error_same_filename", "", finalPath);
+        finalPath = FolderPrefixOf(finalPath, fs.NameCodePage()) + DrawCpyName(random);
+    }
+    return Failure(kReportError, "error_write_file");
 }
 
 // The output takes the times of statusFrom and the given attributes.

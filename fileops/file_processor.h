@@ -1,7 +1,8 @@
 #pragma once
 // Encrypts one file into a ".cpy" file, or restores one, and reports every
-// outcome as one line to its sink. The original is never removed before its
-// counterpart is complete on disk.
+// outcome as one line to its sink. Each output is written under a temporary
+// name and renamed only once complete, and the original is never removed
+// before its counterpart is on disk under its final name.
 
 #include <atomic>
 #include <cstdint>
@@ -79,12 +80,14 @@ class FileProcessor {
 
     Outcome ReadHeader(File& cpy, uint64_t length, const std::string& cpyPath,
                        std::string* outputPath);
-    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath);
+    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath,
+                               std::string* temporaryPath);
     Outcome WriteDecryptedContent(File& cpy, File& output, uint64_t cpyLength);
-    Outcome FinishDecryption(const std::string& cpyPath, const std::string& outputPath,
-                             uint32_t attributes);
+    Outcome FinishDecryption(const std::string& cpyPath, const std::string& temporaryPath,
+                             const std::string& outputPath, uint32_t attributes);
 
     Outcome FinishOutput(File& output);
+    Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);
     Outcome CopyStatus(const std::string& statusFrom, const std::string& outputPath,
                        uint32_t attributes);
     static bool ReadExactly(File& file, void* data, size_t length);

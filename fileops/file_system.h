@@ -88,6 +88,8 @@ class FileSystem {
     // Applies the three times, then the attributes.
     virtual bool SetStatus(const std::string& path, const FileStatus& status) = 0;
 
+    // Renames within one drive, never over an existing file; the new name is
+    // on the device when it returns.
     virtual bool Move(const std::string& from, const std::string& to) = 0;
     virtual bool Delete(const std::string& path) = 0;
 

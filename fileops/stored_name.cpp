@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "fileops/cpy_layout.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 
 namespace {
@@ -51,6 +52,7 @@ bool IsSafeStoredName(const std::string& name, const CodePage& codePage) {
     if (name.empty() || HasForbiddenCharacter(name, codePage)) return false;
     if (name.find_first_not_of(". ") == std::string::npos) return false;  // ".", "..", " . "
     if (name.back() == '.' || name.back() == ' ') return false;
+    if (IsTemporaryPath(name)) return false;  // an unfinished output's form
     return !IsDeviceName(name, codePage);
 }
 

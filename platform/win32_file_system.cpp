@@ -79,7 +79,7 @@ bool Win32FileSystem::SetStatus(const std::string& path, const FileStatus& statu
 }
 
 bool Win32FileSystem::Move(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

@@ -56,7 +56,9 @@ TEST(FileDecryption, HostileStoredNamesAreRefused) {
                                             "lpt5.txt",
                                             "CONIN$",
                                             "conout$.txt",
-                                            "CON .txt"};
+                                            "CON .txt",
+                                            "Ab12Cd.tarnu-part",
+                                            "notes.Tarnu-Part"};
     // B9 and B3 are superscript digits in 1252 and katakana in 932; 83 is a
     // whole character in 1252 and half of one in 932, where 83 5C is one
     // character and the '|' after it is a character of its own.
@@ -149,6 +151,19 @@ TEST(FileDecryption, NeverOverwritesAnExistingFile) {
     folder.fs.AddFolder(kRestored);
     folder.processor.DecryptFile(kOutput);
     folder.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+
+    // Taken while the output was written: the rename replaces nothing.
+    Rig late;
+    late.fs.AddFile(kOutput, Encrypted(PatternSource(100)), attr::kReadOnly);
+    late.processor.writeReadOnly = true;
+    late.fs.OnCall([&](FsOp op, uint64_t) {
+        if (op == FsOp::Move && !late.fs.Exists(kRestored)) late.fs.AddFile(kRestored, {9});
+    });
+    late.processor.DecryptFile(kOutput);
+    late.ExpectOnlyLine(kReportError, "error_same_filename", kRestored);
+    EXPECT_EQ(late.fs.AllPaths(), (std::vector<std::string>{"C:\\data", kOutput, kRestored}));
+    EXPECT_TRUE(late.fs.Contents(kRestored) == (std::vector<uint8_t>{9}));
+    EXPECT_EQ(late.fs.Status(kOutput).attributes, attr::kReadOnly);
 }
 
 TEST(FileDecryption, OutputPathTooLong) {
@@ -209,6 +224,9 @@ TEST(FileDecryption, FailuresAfterTheOutputRemoveIt) {
              r.fs.FailOp(FsOp::SetStatus, 1, FsFault::AccessDenied);
          },
          kReportError, "error_file_status", true},
+        {"rename refused",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Move, 1, FsFault::AccessDenied); },
+         kReportError, "error_write_file", true},
         {".cpy cannot be deleted",
          [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Delete, 1, FsFault::AccessDenied); },
          kReportError, "error_file_status", true},

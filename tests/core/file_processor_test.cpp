@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "fileops/cpy_layout.h"
+#include "fileops/output_name.h"
+#include "fileops/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/processor_rig.h"
 
@@ -119,6 +121,8 @@ TEST(FileProcessor, EncryptionRefusalsLeaveTheSourceAsItWas) {
         {"times cannot be set",
          [](Rig& r) { r.fs.FailOp(FsOp::SetStatus, 1, FsFault::AccessDenied); }, kReportError,
          "error_file_status"},
+        {"rename refused", [](Rig& r) { r.fs.FailOp(FsOp::Move, 1, FsFault::AccessDenied); },
+         kReportError, "error_write_file"},
     };
     const auto content = PatternSource(kMiB + 3);
     for (const auto& c : cases) {
@@ -154,6 +158,34 @@ TEST(FileProcessor, NamesThatCannotBeStored) {
     r.processor.EncryptFile(brokenName, kOutput);
     r.ExpectOnlyLine(kReportError, "error_word", brokenName);
     EXPECT_FALSE(r.fs.Exists(kOutput));
+}
+
+// The output is written under a temporary name; a ".cpy" name that another
+// program takes meanwhile is not replaced: the output gets another.
+TEST(FileProcessor, OutputNameTakenMeanwhileIsDrawnAgain) {
+    Rig r;
+    const auto content = PatternSource(1000);
+    r.fs.AddFile(kSource, content, attr::kReadOnly | attr::kHidden);
+    r.processor.writeReadOnly = true;
+    std::vector<std::string> written;
+    r.fs.OnCall([&](FsOp op, uint64_t) {
+        if (op == FsOp::Write && written.empty()) written = r.fs.AllPaths();
+        if (op == FsOp::Move && !r.fs.Exists(kOutput)) r.fs.AddFile(kOutput, {9});
+    });
+    r.processor.EncryptFile(kSource, kOutput);
+    EXPECT_TRUE(r.lines.empty());
+    ASSERT_EQ(written.size(), 3u);  // the folder, the source and the output
+    const std::string& temporary = written[1] == kSource ? written[2] : written[1];
+    EXPECT_TRUE(IsTemporaryPath(temporary)) << temporary;
+    EXPECT_EQ(FolderPrefixOf(temporary, r.fs.NameCodePage()), "C:\\data\\");
+    EXPECT_TRUE(r.fs.Contents(kOutput) == std::vector<uint8_t>{9});
+    const auto paths = r.fs.AllPaths();
+    ASSERT_EQ(paths.size(), 3u);
+    const std::string& drawn = paths[1] == kOutput ? paths[2] : paths[1];
+    EXPECT_EQ(drawn.size(), std::string(kOutput).size());
+    EXPECT_TRUE(EndsInCpy(drawn));
+    EXPECT_TRUE(r.fs.Contents(drawn) == Encrypted(content));
+    EXPECT_EQ(r.fs.Status(drawn).attributes, attr::kReadOnly | attr::kHidden);
 }
 
 TEST(FileProcessor, MissingFiles) {
@@ -237,7 +269,7 @@ TEST(FileProcessor, RemovalFailuresKeepTheOutput) {
     };
     for (const Case& c : {Case{"delete refused", false, FsOp::Delete, 1, 0},
                           Case{"wipe write fails", true, FsOp::Write, 5, 0},
-                          Case{"move to digits fails", true, FsOp::Move, 1, 0},
+                          Case{"move to digits fails", true, FsOp::Move, 2, 0},
                           Case{"delete under digits fails", true, FsOp::Delete, 1, 1}}) {
         SCOPED_TRACE(c.what);
         Rig r;

@@ -4,12 +4,17 @@
 // counterpart, nothing else is on disk, nothing outside the job was touched,
 // every file that did not get through has its one line (a file never tried,
 // its folder's), and the worker is idle.
+//
+// Then the same jobs stopped dead after every call in turn, as by a crash or
+// a power loss, and started again on what was left.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 
 #include "engine/worker_thread.h"
+#include "fileops/output_name.h"
 #include "fileops/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/fault_kinds.h"
@@ -55,25 +60,33 @@ class SweepOwner : public RecordingOwner {
     std::atomic<int> reports{0};
 };
 
-// One job over a fresh disk holding the tree, plain or encrypted.
+// One job over a fresh disk holding the tree, plain or encrypted, with the
+// faults that plan sets; or over the disk that a crashed job left.
 struct Job {
-    Job(int kind, uint64_t failCall, FsFault fault) {
+    Job(int kind, const std::function<void(MemoryFileSystem&)>& plan) {
         fs.AddFile(kOutside, {1, 2, 3});
         for (const Original& o : Tree()) {
             if (kind == kJobEncrypt) fs.AddFile(o.Path(), o.content, o.attributes);
             if (kind == kJobDecrypt) fs.AddFile(o.CpyPath(), o.image, o.attributes);
         }
-        if (failCall) fs.FailCall(failCall, fault);
+        plan(fs);
+        Run(kind);
+    }
+    Job(int kind, const MemoryFileSystem& left) {
+        fs.CopyDisk(left);
+        Run(kind);
+    }
+    ~Job() {
+        worker.RequestQuit();
+        worker.Join();
+    }
+    void Run(int kind) {
         worker.password = kPassword;
         worker.Processor().writeReadOnly = true;
         worker.Start(owner);
         worker.jobPaths = {"C:\\job"};
         worker.StartJob(kind);
         finished = owner.WaitForJobs(1);
-    }
-    ~Job() {
-        worker.RequestQuit();
-        worker.Join();
     }
     bool Attempted(const std::string& name) const {
         return std::find(owner.prompts.begin(), owner.prompts.end(), name) != owner.prompts.end();
@@ -147,7 +160,8 @@ void NameOutputsAfterOriginals(Job& job) {
     for (const std::string& path : job.fs.AllPaths()) {
         for (const Original& o : Tree()) {
             if (path.size() > 4 && path.compare(path.size() - 4, 4, ".cpy") == 0 &&
-                job.fs.Contents(path) == o.image && FolderPrefixOf(path, job.fs.NameCodePage()) == o.folder + "\\") {
+                job.fs.Contents(path) == o.image &&
+                FolderPrefixOf(path, job.fs.NameCodePage()) == o.folder + "\\") {
                 const uint32_t attributes = job.fs.Status(path).attributes;
                 job.fs.SetAttributes(path, attr::kNormal);
                 job.fs.Move(path, o.CpyPath());
@@ -170,7 +184,7 @@ bool Tried(FsFault fault, uint64_t call) {
 }
 
 uint64_t CleanJobCalls(int kind) {
-    Job clean(kind, 0, FsFault::DiskFull);
+    Job clean(kind, [](MemoryFileSystem&) {});
     EXPECT_EQ(clean.owner.reports, 0);
     EXPECT_EQ(clean.owner.prompts.size(), Tree().size());
     ::testing::Test::RecordProperty("calls", std::to_string(clean.fs.CallCount()));
@@ -183,7 +197,7 @@ TEST(JobFaultSweep, Encryption) {
         for (const FsFault fault : kAllFaults) {
             if (!Tried(fault, n)) continue;
             SCOPED_TRACE(FaultTrace(fault, n));
-            Job job(kJobEncrypt, n, fault);
+            Job job(kJobEncrypt, [&](MemoryFileSystem& fs) { fs.FailCall(n, fault); });
             NameOutputsAfterOriginals(job);
             CheckJob(
                 job, [](const Original& o) { return o.Path(); },
@@ -200,7 +214,7 @@ TEST(JobFaultSweep, Decryption) {
         for (const FsFault fault : kAllFaults) {
             if (!Tried(fault, n)) continue;
             SCOPED_TRACE(FaultTrace(fault, n));
-            Job job(kJobDecrypt, n, fault);
+            Job job(kJobDecrypt, [&](MemoryFileSystem& fs) { fs.FailCall(n, fault); });
             CheckJob(
                 job, [](const Original& o) { return o.CpyPath(); },
                 [](const Original& o) { return o.Path(); },
@@ -209,5 +223,107 @@ TEST(JobFaultSweep, Decryption) {
         }
     }
 }
+
+// ---- Crashes
+
+// What is on disk of the tree, per original: whether it is whole under its
+// own name, and its complete counterparts (and how many carry its
+// attributes). Besides those only unfinished outputs may be there.
+struct Remains {
+    std::vector<bool> kept = std::vector<bool>(Tree().size());
+    std::vector<int> counterparts = std::vector<int>(Tree().size());
+    std::vector<int> stamped = std::vector<int>(Tree().size());
+    std::vector<std::string> temporaries, strays;
+};
+
+Remains Survey(const MemoryFileSystem& fs, int kind) {
+    Remains r;
+    for (const std::string& path : fs.AllPaths()) {
+        if (fs.IsFolder(path) || path == kOutside) continue;
+        if (IsTemporaryPath(path)) {
+            r.temporaries.push_back(path);
+            continue;
+        }
+        bool known = false;
+        for (size_t i = 0; i < Tree().size(); ++i) {
+            const Original& o = Tree()[i];
+            const bool plain = path == o.Path() && fs.Contents(path) == o.content;
+            const bool image = FolderPrefixOf(path, fs.NameCodePage()) == o.folder + "\\" &&
+                               EndsInCpy(path) && fs.Contents(path) == o.image;
+            if (kind == kJobEncrypt ? plain : image) r.kept[i] = known = true;
+            if (kind == kJobEncrypt ? image : plain) {
+                ++r.counterparts[i];
+                r.stamped[i] += fs.Status(path).attributes == o.attributes;
+                known = true;
+            }
+        }
+        if (!known) r.strays.push_back(path);
+    }
+    return r;
+}
+
+// Right after the crash: each original whole, or its one complete
+// counterpart published with its attributes; at most one unfinished output.
+void CheckCrashed(const Job& job, const Remains& r) {
+    ASSERT_TRUE(job.finished);
+    EXPECT_TRUE(job.fs.Contents(kOutside) == std::vector<uint8_t>({1, 2, 3}));
+    EXPECT_TRUE(r.strays.empty()) << ::testing::PrintToString(r.strays);
+    EXPECT_LE(r.temporaries.size(), 1u);
+    for (size_t i = 0; i < Tree().size(); ++i) {
+        SCOPED_TRACE(Tree()[i].name);
+        EXPECT_TRUE(r.kept[i] || r.counterparts[i] == 1);
+        EXPECT_LE(r.counterparts[i], 1);
+        EXPECT_EQ(r.stamped[i], r.counterparts[i]);
+    }
+}
+
+// The new start does every file the crash left and names each unfinished
+// output in its log, leaving it be. A file caught after its counterpart was
+// published and before the original went comes through twice: encryption
+// makes a second ".cpy" file of it, decryption keeps the ".cpy" file and
+// says that the name is taken.
+void CheckRestarted(const Job& job, const Remains& crashed, int kind) {
+    ASSERT_TRUE(job.finished);
+    const Remains r = Survey(job.fs, kind);
+    EXPECT_TRUE(r.strays.empty()) << ::testing::PrintToString(r.strays);
+    EXPECT_EQ(r.temporaries, crashed.temporaries);
+    for (const std::string& path : r.temporaries) {
+        EXPECT_EQ(std::count(job.owner.lines.begin(), job.owner.lines.end(),
+                             "message_interrupted_output : " + path),
+                  1);
+    }
+    int caughtBetween = 0;
+    for (size_t i = 0; i < Tree().size(); ++i) {
+        SCOPED_TRACE(Tree()[i].name);
+        const bool between = crashed.kept[i] && crashed.counterparts[i] == 1;
+        caughtBetween += between;
+        const bool twice = between && kind == kJobEncrypt;
+        EXPECT_EQ(r.kept[i], between && kind == kJobDecrypt);
+        EXPECT_EQ(r.counterparts[i], twice ? 2 : 1);
+    }
+    EXPECT_EQ(job.owner.reports, kind == kJobDecrypt ? caughtBetween : 0);
+}
+
+void CrashSweep(int kind) {
+    const uint64_t calls = CleanJobCalls(kind);
+    size_t leftUnfinished = 0, leftUndone = 0;
+    for (uint64_t n = 1; n < calls; ++n) {
+        SCOPED_TRACE("crash after call " + std::to_string(n));
+        Job crashed(kind, [&](MemoryFileSystem& fs) { fs.FreezeAfter(n); });
+        const Remains remains = Survey(crashed.fs, kind);
+        CheckCrashed(crashed, remains);
+        leftUnfinished += remains.temporaries.size();
+        leftUndone += std::count(remains.kept.begin(), remains.kept.end(), true);
+        Job again(kind, crashed.fs);
+        CheckRestarted(again, remains, kind);
+    }
+    // The crashes really cut files off, midway and before they started.
+    EXPECT_GT(leftUnfinished, 0u);
+    EXPECT_GT(leftUndone, 0u);
+}
+
+TEST(JobCrashSweep, Encryption) { CrashSweep(kJobEncrypt); }
+
+TEST(JobCrashSweep, Decryption) { CrashSweep(kJobDecrypt); }
 
 }  // namespace

@@ -86,21 +86,29 @@ TEST_F(WorkerTest, WhatEachJobTakes) {
     fs.AddFile("C:\\Tools\\b.cpy", std::vector<uint8_t>(280));
     fs.AddFile("C:\\Tools\\X.CPY", std::vector<uint8_t>(10));
     fs.AddFile("C:\\Tools\\TARNU.EXE", std::vector<uint8_t>(50));
+    // Unfinished outputs of a job that was cut off: for neither job.
+    fs.AddFile("C:\\Tools\\Ab12Cd.tarnu-part", std::vector<uint8_t>(70));
+    fs.AddFile("C:\\Tools\\old.TARNU-PART", std::vector<uint8_t>(90));
+    const Lines unfinished = {"message_interrupted_output : C:\\Tools\\Ab12Cd.tarnu-part",
+                              "message_interrupted_output : C:\\Tools\\old.TARNU-PART"};
     worker.programPath = "c:\\tools\\tarnu.exe";  // any letter case
     worker.Start(owner);
 
     std::vector<std::string> files;
-    worker.jobPaths = {"C:\\Tools", "C:\\Tools\\TARNU.EXE"};
+    worker.jobPaths = {"C:\\Tools", "C:\\Tools\\TARNU.EXE", "C:\\Tools\\old.TARNU-PART"};
     ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
     EXPECT_EQ(files, (Lines{"C:\\Tools\\a.txt", "C:\\Tools\\X.CPY"}));
     EXPECT_EQ(owner.progress.total, 110u);
+    EXPECT_EQ(owner.lines, (Lines{unfinished[1], unfinished[0], unfinished[1]}));
 
     files.clear();
+    owner.lines.clear();
     owner.progress.total = 0;
     worker.jobPaths = {"C:\\Tools"};
     ASSERT_TRUE(worker.CollectFiles(files, kJobDecrypt));
     EXPECT_EQ(files, (Lines{"C:\\Tools\\b.cpy"}));
     EXPECT_EQ(owner.progress.total, 280u);
+    EXPECT_EQ(owner.lines, unfinished);
 
     // Each wipe pass over a file counts its size once more.
     for (int passes = 1; passes <= 3; ++passes) {

@@ -18,5 +18,6 @@ std::optional<FsFault> FaultPlan::Next(FsOp op) {
     // Both selectors may name the same call; it fails once and both are spent.
     const std::optional<FsFault> byCall = Take(byCall_, call);
     const std::optional<FsFault> byOp = Take(byOp_, {op, opCall});
+    if (call > frozenAfter_) return FsFault::AccessDenied;
     return byCall ? byCall : byOp;
 }

@@ -36,6 +36,9 @@ class FaultPlan {
     void FailCall(uint64_t n, FsFault fault) { byCall_[n] = fault; }
     // Fails the k-th call of kind op.
     void FailOp(FsOp op, int k, FsFault fault) { byOp_[{op, k}] = fault; }
+    // Fails every call after the n-th, as access denied: the process goes on
+    // but changes nothing more, as if it had stopped there.
+    void FreezeAfter(uint64_t n) { frozenAfter_ = n; }
 
     // Called at the start of every call with its kind and number: lets a test
     // act in the middle of an operation (press Stop, say).
@@ -48,6 +51,7 @@ class FaultPlan {
   private:
     std::function<void(FsOp, uint64_t)> hook_;
     uint64_t calls_ = 0;
+    uint64_t frozenAfter_ = UINT64_MAX;
     std::map<FsOp, int> opCalls_;
     std::map<uint64_t, FsFault> byCall_;
     std::map<std::pair<FsOp, int>, FsFault> byOp_;

@@ -56,6 +56,12 @@ void MemoryFileSystem::DenyListing(const std::string& folder) {
     unlisted_.insert(mempath::Key(folder, codePage_));
 }
 
+void MemoryFileSystem::CopyDisk(const MemoryFileSystem& other) {
+    nodes_ = other.nodes_;
+    for (auto& entry : nodes_) entry.second.open = false;
+    unlisted_ = other.unlisted_;
+}
+
 bool MemoryFileSystem::Exists(const std::string& path) const {
     const std::string key = mempath::Key(path, codePage_);
     return mempath::IsDriveRoot(key) || Lookup(key) != nullptr;

@@ -56,10 +56,15 @@ class MemoryFileSystem : public FileSystem {
     // character.
     void SetCodePage(int number) { codePage_ = TableCodePage(number); }
     void DenyListing(const std::string& folder);
+    // Every file and folder of other, as a new start finds them after a
+    // crash: contents, times and attributes, nothing open.
+    void CopyDisk(const MemoryFileSystem& other);
 
     // Fault injection.
     void FailCall(uint64_t n, FsFault fault) { faults_.FailCall(n, fault); }
     void FailOp(FsOp op, int k, FsFault fault) { faults_.FailOp(op, k, fault); }
+    // A crash after call n: the disk keeps the state that call left.
+    void FreezeAfter(uint64_t n) { faults_.FreezeAfter(n); }
     uint64_t CallCount() const { return faults_.CallCount(); }
     void OnCall(std::function<void(FsOp, uint64_t)> hook) { faults_.OnCall(std::move(hook)); }
 

@@ -1,13 +1,10 @@
 // A file that another process holds open while a job runs: the job reports
 // it, leaves it exactly as it was and does the rest of its files.
-#include "platform/program_paths.h"
 #include "tests/support/cpy_samples.h"
+#include "tests/wine/beside_this_program.h"
 #include "tests/wine/job_rig.h"
 
 namespace {
-
-// hold_open.exe, built beside this test.
-std::string HelperPath() { return ReadProgramPaths().programFolder + "\\hold_open.exe"; }
 
 // Another process holding path open, shared with no one, until destroyed.
 class OtherProcessHold {
@@ -24,7 +21,7 @@ class OtherProcessHold {
         start.dwFlags = STARTF_USESTDHANDLES;
         start.hStdInput = childIn;
         start.hStdOutput = childOut;
-        std::string command = "\"" + HelperPath() + "\" \"" + path + "\"";
+        std::string command = "\"" + BesideThisProgram("hold_open.exe") + "\" \"" + path + "\"";
         const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0,
                                             nullptr, nullptr, &start, &child);
         CloseHandle(childIn);

@@ -23,6 +23,7 @@ class TempFolder {
     ~TempFolder() { Remove(path_); }
 
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+    const std::string& Path() const { return path_; }
 
   private:
     static void Remove(const std::string& folder) {
