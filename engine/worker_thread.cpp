@@ -1,7 +1,9 @@
 #include "engine/worker_thread.h"
 
+#include <cstring>
 #include <exception>
 
+#include "crypto/cast128.h"
 #include "crypto/system_random.h"
 #include "fileops/path_text.h"
 
@@ -65,11 +67,20 @@ void WorkerThread::RunJob(int kind) {
     if (kind != kJobEncrypt && kind != kJobDecrypt) return;
     const bool encrypt = kind == kJobEncrypt;
     Log(encrypt ? "message_encryption_started" : "message_decryption_started");
+    WarnOfLongPassword();
     Log("message_problem_analysis");
     processor.SetPassword(password);
     std::vector<std::string> files;
     if (CollectFiles(files, kind)) ProcessFiles(files, kind);
     Log(encrypt ? "message_encryption_finished" : "message_decryption_finished");
+}
+
+// The key takes the password's bytes before the first zero byte, at most 16;
+// a user who typed more must learn that the rest adds nothing.
+void WorkerThread::WarnOfLongPassword() {
+    if (std::strlen(password.c_str()) > size_t(Cast128::kKeySize)) {
+        Log("message_password_truncated");
+    }
 }
 
 // Last collected first; Stop or Quit is honoured before each file.

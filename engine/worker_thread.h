@@ -53,6 +53,7 @@ class WorkerThread {
   private:
     void Run();
     void RunJob(int kind);
+    void WarnOfLongPassword();
     void ProcessFiles(std::vector<std::string>& files, int kind);
     void ProcessFile(const std::string& path, int kind);
     void TakeIfWanted(std::vector<std::string>& files, const std::string& path, uint64_t size,

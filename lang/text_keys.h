@@ -72,6 +72,7 @@ inline constexpr const char* kTextKeys[] = {
     "message_decryption_started",
     "message_decryption_finished",
     "message_decryption_canceled",
+    "message_password_truncated",
     "message_problem_analysis",
     "message_file_seek_failed",
     "message_link_skipped",

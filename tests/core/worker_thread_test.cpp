@@ -79,6 +79,20 @@ TEST_F(WorkerTest, CollectionAndProcessingOrder) {
     EXPECT_EQ(owner.prompts, (Lines{"s1", "s2", "a2", "a1", "f.txt"}));
     EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc finished"}));
     ExpectIdleState();
+
+    // A password longer than the key's 16 bytes is named at the start; the
+    // key, like the password, ends at a zero byte.
+    texts.SetText("message_password_truncated", "only 16");
+    const std::pair<std::string, Lines> rows[] = {
+        {std::string(17, 'p'), {"enc started", "only 16", "analysis", "enc finished"}},
+        {std::string(16, 'p'), {"enc started", "analysis", "enc finished"}},
+        {std::string(16, 'p') + '\0' + "tail", {"enc started", "analysis", "enc finished"}}};
+    for (const auto& [password, lines] : rows) {
+        owner.lines.clear();
+        worker.password = password;
+        RunJob(kJobEncrypt, {"D:"});
+        EXPECT_EQ(owner.lines, lines) << password.size();
+    }
 }
 
 TEST_F(WorkerTest, WhatEachJobTakes) {

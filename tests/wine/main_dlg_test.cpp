@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "crypto/password_check.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
@@ -325,15 +327,30 @@ TEST_F(MainDlgJobTest, TwoBoxesMustMatchToEncrypt) {
     });
 }
 
+// The log warns when the password taken is longer than the key's 16 bytes.
 TEST_F(MainDlgJobTest, DecryptionTakesTheUpperBox) {
     RunModalWith(dialog, [&](HWND hwnd) {
-        Start(hwnd, kJobDecrypt, "upper", "lower");
-        EXPECT_TRUE(MainDlgProbe::Running(dialog));
-        EXPECT_EQ(MainDlgProbe::Worker(dialog).password, "upper");
-        EXPECT_TRUE(WaitForIdle());
-        const auto lines = LogTexts(MainDlgProbe::Log(dialog));
-        EXPECT_EQ(lines.front(), "decipher_upbox_input");
-        EXPECT_EQ(TextOf(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)), "");  // handed over, then cleared
+        MainDlgProbe::SettingsOf(dialog).hashCheck = 0;  // no question between the jobs
+        const struct {
+            const char *upper, *lower;
+            bool warned;
+        } rows[] = {{"upper", "lower", false},
+                    {"0123456789abcdefghij", "", true},
+                    {"0123456789abcdef", "0123456789abcdefghij", false}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.upper);
+            MainDlgProbe::Log(dialog).SendMessage(LB_RESETCONTENT);
+            Start(hwnd, kJobDecrypt, row.upper, row.lower);
+            EXPECT_TRUE(MainDlgProbe::Running(dialog));
+            EXPECT_EQ(MainDlgProbe::Worker(dialog).password, row.upper);
+            EXPECT_TRUE(WaitForIdle());
+            const auto lines = LogTexts(MainDlgProbe::Log(dialog));
+            ASSERT_GE(lines.size(), 3u);
+            EXPECT_EQ(lines[0] == "decipher_upbox_input", *row.lower != '\0');
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "message_password_truncated"),
+                      row.warned ? 1 : 0);
+            EXPECT_EQ(TextOf(GetDlgItem(hwnd, IDC_PASSWORD_EDIT)), "");  // handed over, cleared
+        }
     });
 }
 
