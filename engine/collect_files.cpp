@@ -110,12 +110,12 @@ bool WorkerThread::IsSpelledWhole(const std::string& name) const {
 
 // A line that names what was passed over, and why.
 void WorkerThread::LogPath(const std::string& key, const std::string& path) {
-    owner->AddLogLine(texts.LookupText(key) + " : " + path);
+    LogRemark(texts.LookupText(key) + " : " + path);
 }
 
 // Logs why the job is refused.
 bool WorkerThread::Refuse(const std::string& key) {
-    Log(key);
+    LogRemark(texts.LookupText(key));
     return false;
 }
 

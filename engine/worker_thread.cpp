@@ -19,8 +19,10 @@ WorkerThread::~WorkerThread() {
 
 void WorkerThread::Start(WorkerOwner& newOwner) {
     owner = &newOwner;
-    processor.SetReportSink(
-        [this](const std::string& line, ReportKind kind) { owner->ReportLine(line, kind); });
+    processor.SetReportSink([this](const std::string& line, ReportKind kind) {
+        jobClean = false;
+        owner->ReportLine(line, kind);
+    });
     thread = std::thread(&WorkerThread::Run, this);
 }
 
@@ -28,9 +30,11 @@ void WorkerThread::Join() {
     if (thread.joinable()) thread.join();
 }
 
-// A Stop that arrives after a job ended must not cancel the next one.
+// A Stop that arrives after a job ended must not cancel the next one, and
+// the last file's count must not show in the next job's progress.
 void WorkerThread::StartJob(int kind) {
     processor.cancelRequested = false;
+    processor.ResetCounters();
     operation = kind;
     events.Reset(WorkerEvent::kStop);
     events.Set(WorkerEvent::kStart);
@@ -66,6 +70,7 @@ void WorkerThread::Run() {
 void WorkerThread::RunJob(int kind) {
     if (kind != kJobEncrypt && kind != kJobDecrypt) return;
     const bool encrypt = kind == kJobEncrypt;
+    jobClean = true;
     Log(encrypt ? "message_encryption_started" : "message_decryption_started");
     WarnOfLongPassword();
     Log("message_problem_analysis");
@@ -76,10 +81,11 @@ void WorkerThread::RunJob(int kind) {
 }
 
 // The key takes the password's bytes before the first zero byte, at most 16;
-// a user who typed more must learn that the rest adds nothing.
+// a user who typed more must learn that the rest adds nothing (and the window
+// stays open to say so).
 void WorkerThread::WarnOfLongPassword() {
     if (std::strlen(password.c_str()) > size_t(Cast128::kKeySize)) {
-        Log("message_password_truncated");
+        LogRemark(texts.LookupText("message_password_truncated"));
     }
 }
 
@@ -87,8 +93,8 @@ void WorkerThread::WarnOfLongPassword() {
 void WorkerThread::ProcessFiles(std::vector<std::string>& files, int kind) {
     while (!files.empty()) {
         if (events.IsSet(WorkerEvent::kQuit) || events.IsSet(WorkerEvent::kStop)) {
-            Log(kind == kJobEncrypt ? "message_encryption_canceled"
-                                    : "message_decryption_canceled");
+            LogRemark(texts.LookupText(kind == kJobEncrypt ? "message_encryption_canceled"
+                                                           : "message_decryption_canceled"));
             return;
         }
         const std::string path = files.back();
@@ -116,3 +122,9 @@ void WorkerThread::ProcessFile(const std::string& path, int kind) {
 }
 
 void WorkerThread::Log(const std::string& key) { owner->AddLogLine(texts.LookupText(key)); }
+
+// A line beyond the job's notices: the job was not clean.
+void WorkerThread::LogRemark(const std::string& text) {
+    jobClean = false;
+    owner->AddLogLine(text);
+}

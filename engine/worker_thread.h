@@ -33,6 +33,10 @@ class WorkerThread {
     void RequestStop();
     void RequestQuit();
     FileProcessor& Processor() { return processor; }
+    // After a job: whether its log held nothing but its start, the look at
+    // the files and its end; a refusal, a skipped entry, a Stop or any line
+    // about a file means the user should see the log.
+    bool LastJobWasClean() const { return jobClean; }
 
     std::string password;
     std::string programFolder;
@@ -60,6 +64,7 @@ class WorkerThread {
                       int kind);
     bool CollectEntry(std::vector<std::string>& files, const std::string& entry, int kind);
     void Log(const std::string& key);
+    void LogRemark(const std::string& text);
     bool Refuse(const std::string& key);
     void LogPath(const std::string& key, const std::string& path);
     bool IsSpelledWhole(const std::string& name) const;
@@ -71,5 +76,6 @@ class WorkerThread {
     WorkerOwner* owner = nullptr;
     std::thread thread;
     std::atomic<bool> ended{false};
+    std::atomic<bool> jobClean{true};
     std::mt19937 random;
 };

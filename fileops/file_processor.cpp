@@ -35,12 +35,11 @@ void FileProcessor::Report(const Outcome& outcome) {
     }
 }
 
-// The start of both directions: the counters reset, the attributes read, the
+// The start of both directions: the counter reset, the attributes read, the
 // read-only rule applied and the file opened, shared with no one. Reports and
 // gives nullptr when the file cannot be taken.
 std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
                                                   ReadOnlyClearance& clearance) {
-    cancelRequested = false;
     bytesProcessed = 0;
     if (!clearance.ReadAttributes()) {
         Report(Failure(kReportMessage, "message_file_open_failed", "", path));

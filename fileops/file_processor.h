@@ -46,12 +46,16 @@ class FileProcessor {
 
     // Bytes handled for the current file: header, body and wipe passes.
     uint64_t GetCounters() const { return bytesProcessed; }
+    // At the start of a job, so that no figure of the last one shows.
+    void ResetCounters() { bytesProcessed = 0; }
 
     // "<message> : <text> : <path>", handed to the sink whole.
     void ReportMessage(const std::string& path, const std::string& text);
     void ReportError(const std::string& path, const std::string& text);
 
-    // Set by Stop from another thread; honoured before each body chunk.
+    // Set by Stop from another thread; honoured before each body chunk. It
+    // holds until the job's owner clears it at the end of the job: a Stop that
+    // lands as a file opens still stops that file.
     std::atomic<bool> cancelRequested{false};
     bool wipeZero = false;
     bool wipeRandom = false;

@@ -42,6 +42,9 @@ bool ReadLanguageFile(const std::string& path, std::vector<char>* text) {
     return read;
 }
 
+// A ".old" file of the same name is a copy of a language file already taken
+// into the cache: left in the way, it would bring the chooser back at every
+// start.
 bool RetireLanguageFile(const std::string& path) {
-    return MoveFileA(path.c_str(), (path + ".old").c_str()) != 0;
+    return MoveFileExA(path.c_str(), (path + ".old").c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }

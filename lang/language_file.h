@@ -9,6 +9,7 @@
 // when the file cannot be opened or read, or is too large to hold.
 bool ReadLanguageFile(const std::string& path, std::vector<char>* text);
 
-// Moves path to path + ".old". Fails, leaving the file where it was, when
-// the file is missing or a file of the new name exists; the caller reports it.
+// Moves path to path + ".old", over an older retired copy of it. Fails,
+// leaving the file where it was, when the file is missing or cannot be moved
+// (a folder of the new name, a file held open); the caller reports it.
 bool RetireLanguageFile(const std::string& path);

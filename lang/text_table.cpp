@@ -26,7 +26,8 @@ const size_t kMaxFaceNameLength = 31;
 
 std::string TextTable::LookupText(const std::string& key) const {
     auto it = texts.find(key);
-    return it == texts.end() ? key : it->second;
+    if (it != texts.end()) return it->second;
+    return fallback ? fallback->LookupText(key) : key;
 }
 
 void TextTable::SetText(const std::string& key, const std::string& text) { texts[key] = text; }

@@ -1,6 +1,7 @@
 #pragma once
 // Every text the program shows is looked up here by key. A key without an
-// entry yields the key itself, so a lookup never fails.
+// entry yields the text of the fallback table, if one is set and has it, or
+// else the key itself, so a lookup never fails.
 
 #include <string>
 #include <unordered_map>
@@ -9,8 +10,11 @@ class TextTable {
   public:
     using Map = std::unordered_map<std::string, std::string>;
 
-    // The text for key, or key itself when there is none.
+    // The text for key, or the fallback's, or key itself when there is none.
     std::string LookupText(const std::string& key) const;
+    // Texts of last resort; not among the entries (the cache keeps none of
+    // them). The fallback must outlive the table.
+    void SetFallback(const TextTable* table) { fallback = table; }
     void SetText(const std::string& key, const std::string& text);
     // The user-interface face name: the text for "font_name", a default face
     // when that text is empty, cut to the 31 bytes a face name can hold.
@@ -22,6 +26,7 @@ class TextTable {
 
   private:
     Map texts;
+    const TextTable* fallback = nullptr;
 };
 
 // The one table of the process.

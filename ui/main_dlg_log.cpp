@@ -1,5 +1,6 @@
 // CMainDlg: the log, the progress display, the end of a job, and the
 // worker's calls handed over to the window's thread.
+#include <algorithm>
 #include <cstdio>
 
 #include "ui/app_messages.h"
@@ -69,7 +70,7 @@ void CMainDlg::AddLogLine(const std::string& text, int kind) {
 void CMainDlg::OnLogDoubleClick() {
     const LogEntry* entry = logList.EntryAtRow(int(logList.SendMessage(LB_GETCURSEL)));
     if (!entry) return;
-    CMessageDlg dialog;
+    CMessageDlg dialog(this);  // modal to the main window
     dialog.text = entry->text;
     dialog.DoModal();
 }
@@ -83,11 +84,13 @@ LRESULT CMainDlg::OnTimer(WPARAM id, LPARAM) {
     return 0;
 }
 
-// Done against planned bytes, as a percentage that is not capped (headers
-// make a job of small files pass 100 %) and as byte counts in the title.
+// Done against planned bytes, as a percentage and as byte counts in the
+// title. The headers of small files make more bytes than were planned: the
+// figures stop at the total.
 void CMainDlg::ProgressTick() {
-    const int64_t done = int64_t(progress.done + worker.Processor().GetCounters());
     const int64_t total = int64_t(progress.total.load());
+    const int64_t done =
+        std::min(total, int64_t(progress.done + worker.Processor().GetCounters()));
     if (done < 1 || total < 1) return;
     const int64_t percent = int64_t(double(done) / double(total) * 100.0);
     const std::string text = std::to_string(percent) + " %";
@@ -112,9 +115,12 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     ShowIdleTitle();
     promptText.SetWindowText(Texts().LookupText("please_input_password"));
     okButton.SetFocus();
+    const bool pathsWaiting = !heldDrops.empty();
     TakeHeldDrops();
     if (!settings.autoExit) return 1;
-    if (errorSeen) {
+    // Anything the log says beyond the job's notices, and paths dropped for
+    // the next job, keep the window open for the user to see.
+    if (errorSeen || pathsWaiting || !worker.LastJobWasClean()) {
         AddLogLine(Texts().LookupText("error_auto_exit"), 0);
     } else {
         AddLogLine(Texts().LookupText("tarnu_goodbye"), 0);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/built_in_english.h"
+#include "lang/text_keys.h"
+
 namespace {
 
 TEST(TextTable, MissingKeysYieldTheKeyItself) {
@@ -12,6 +15,22 @@ TEST(TextTable, MissingKeysYieldTheKeyItself) {
     EXPECT_EQ(table.LookupText("Button_cipher"), "Button_cipher");  // keys are case-sensitive
     EXPECT_EQ(table.LookupText("button_cipher"), "Cipher");
     EXPECT_EQ(table.LookupText(" button_cipher"), " button_cipher");  // and not trimmed
+}
+
+// A program without language file or cache speaks the English of
+// english.zen, compiled in; any loaded text still comes first, and the
+// fallback never reaches the entries the cache keeps.
+TEST(TextTable, BuiltInEnglishIsTheLastResort) {
+    for (const char* key : kTextKeys) EXPECT_EQ(BuiltInEnglish().Entries().count(key), 1u) << key;
+    TextTable table;
+    table.SetDefaults();
+    table.SetFallback(&BuiltInEnglish());
+    EXPECT_EQ(table.LookupText("message_drop"), "Files were dropped.");
+    EXPECT_EQ(table.LookupText("button_okay"), "OK");
+    table.SetText("message_drop", "Dropped");
+    EXPECT_EQ(table.LookupText("message_drop"), "Dropped");
+    EXPECT_EQ(table.LookupText("no_such_key"), "no_such_key");
+    EXPECT_EQ(table.Entries().size(), 16u);
 }
 
 TEST(TextTable, FifteenDefaults) {

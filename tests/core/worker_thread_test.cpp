@@ -78,6 +78,7 @@ TEST_F(WorkerTest, CollectionAndProcessingOrder) {
     RunJob(kJobEncrypt, {"C:\\A", "C:\\f.txt"});
     EXPECT_EQ(owner.prompts, (Lines{"s1", "s2", "a2", "a1", "f.txt"}));
     EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc finished"}));
+    EXPECT_TRUE(worker.LastJobWasClean());
     ExpectIdleState();
 
     // A password longer than the key's 16 bytes is named at the start; the
@@ -92,6 +93,7 @@ TEST_F(WorkerTest, CollectionAndProcessingOrder) {
         worker.password = password;
         RunJob(kJobEncrypt, {"D:"});
         EXPECT_EQ(owner.lines, lines) << password.size();
+        EXPECT_EQ(worker.LastJobWasClean(), lines.size() == 3) << password.size();
     }
 }
 
@@ -152,6 +154,7 @@ TEST_F(WorkerTest, SystemFoldersAreRefused) {
         owner.lines.clear();
         RunJob(kJobEncrypt, {queued, "C:\\data\\x.txt"});
         EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", line, "enc finished"}));
+        EXPECT_FALSE(worker.LastJobWasClean());
         EXPECT_TRUE(fs.Exists("C:\\data\\x.txt"));
         ExpectIdleState();
     }
@@ -193,6 +196,10 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
     EXPECT_EQ(owner.lines, (Lines{"cannot list"}));
 
     owner.lines.clear();
+    RunJob(kJobEncrypt, {"C:\\T"});  // a job whose log names skipped entries
+    EXPECT_FALSE(worker.LastJobWasClean());
+
+    owner.lines.clear();
     files.clear();
     worker.jobPaths = {"C:\\T\\x?y.txt"};  // dropped or named as the listing spells it
     EXPECT_TRUE(worker.CollectFiles(files, kJobEncrypt));
@@ -229,6 +236,7 @@ TEST_F(WorkerTest, StopBeforeTheFirstFile) {
     worker.Start(owner);
     RunJob(kJobEncrypt, {"C:\\data"});
     EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc canceled", "enc finished"}));
+    EXPECT_FALSE(worker.LastJobWasClean());
     EXPECT_TRUE(owner.prompts.empty());
     EXPECT_TRUE(fs.Exists("C:\\data\\x.txt"));
     ExpectIdleState();
@@ -239,7 +247,40 @@ TEST_F(WorkerTest, StopBeforeTheFirstFile) {
     owner.lines.clear();
     RunJob(kJobEncrypt, {"C:\\data"});
     EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "enc finished"}));
+    EXPECT_TRUE(worker.LastJobWasClean());
     EXPECT_FALSE(fs.Exists("C:\\data\\x.txt"));
+}
+
+// A Stop that lands as a file opens (here while its output is named, after
+// the worker's last look) still stops that file, however large.
+TEST_F(WorkerTest, AStopAsAFileOpensStopsThatFile) {
+    fs.AddFile("C:\\data\\big.bin", PatternSource(3 << 20));
+    bool stopped = false;
+    fs.OnCall([&](FsOp op, uint64_t) {
+        if (op != FsOp::GetAttributes || owner.prompts.empty() || stopped) return;
+        stopped = true;
+        worker.RequestStop();
+    });
+    worker.Start(owner);
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_EQ(owner.reports, (Lines{"message : enc canceled : C:\\data\\big.bin"}));
+    EXPECT_TRUE(fs.Contents("C:\\data\\big.bin") == PatternSource(3 << 20));
+    EXPECT_EQ(fs.AllPaths().size(), 5u);  // the Windows folders, data and big.bin
+    ExpectIdleState();
+}
+
+// The processor's count of the last file of one job never shows in the next.
+TEST_F(WorkerTest, NoFigureOfTheLastJobAtTheNextStart) {
+    fs.AddFile("C:\\data\\x.txt", PatternSource(1000));
+    worker.Start(owner);
+    RunJob(kJobEncrypt, {"C:\\data"});
+    ASSERT_GT(worker.Processor().GetCounters(), 0u);
+    uint64_t atStart = 1;
+    owner.onLogLine = [&](const std::string& line) {
+        if (line == "analysis") atStart = worker.Processor().GetCounters();
+    };
+    RunJob(kJobDecrypt, {"C:\\data"});
+    EXPECT_EQ(atStart, 0u);
 }
 
 TEST_F(WorkerTest, QuitWhileIdleEndsWithoutAJob) {

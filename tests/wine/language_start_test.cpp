@@ -66,14 +66,17 @@ class LanguageStartTest : public ::testing::Test {
     ~LanguageStartTest() override {
         DeleteFileA(file.c_str());
         DeleteFileA((file + ".old").c_str());
+        RemoveDirectoryA((file + ".old").c_str());
     }
 
     RegistrySandbox registry{kSettingsKeyPath};
     const std::string file = ProgramFolder() + "\\start-test.zen";
 };
 
+// A retired copy from an earlier start gives way to the new one.
 TEST_F(LanguageStartTest, ThePickedFileIsLoadedAndRetired) {
     Put(file, "language=Start Test\nbutton_cipher=Scramble\n");
+    Put(file + ".old", "retired earlier\n");
     StartHelper helper;
     CMainDlg dialog;
     RunModalWith(dialog, [&](HWND hwnd) {
@@ -89,7 +92,7 @@ TEST_F(LanguageStartTest, ThePickedFileIsLoadedAndRetired) {
 // The file stays where it was; every later step of the start still runs.
 TEST_F(LanguageStartTest, AFailedRetirementIsNamedAndTheStartGoesOn) {
     Put(file, "language=Start Test\nbutton_cipher=Scramble\nmenu_about=About it\n");
-    Put(file + ".old", "retired earlier\n");
+    CreateDirectoryA((file + ".old").c_str(), nullptr);
     StartHelper helper;
     CMainDlg dialog;
     RunModalWith(dialog, [&](HWND hwnd) {

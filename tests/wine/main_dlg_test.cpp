@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "crypto/password_check.h"
+#include "platform/program_paths.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
@@ -24,6 +25,7 @@ class MainDlgProbe {
     static void Tick(CMainDlg& d) { d.ProgressTick(); }
     static void OpenSelectedLine(CMainDlg& d) { d.OnLogDoubleClick(); }
     static void SetErrorSeen(CMainDlg& d) { d.errorSeen = true; }
+    static std::vector<std::string>& HeldDrops(CMainDlg& d) { return d.heldDrops; }
     static CProgressPanel& Panel(CMainDlg& d) { return d.progressPanel; }
     static int Mode(CMainDlg& d) { return d.mode; }
     static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
@@ -144,9 +146,13 @@ TEST_F(MainDlgTest, LogNumbering) {
 }
 
 // A double click opens exactly the selected line's text; a notice, nothing.
+// The message window is modal to the main window: owned by it, with the main
+// window disabled while it is up.
 TEST_F(MainDlgTest, OpeningLogLines) {
     static std::string shown;
     static int opened;
+    static HWND owner, mainWindow;
+    static bool mainEnabled;
     shown.clear();
     opened = 0;
     const auto readAndClose = [](HWND, UINT, UINT_PTR, DWORD) {
@@ -156,12 +162,15 @@ TEST_F(MainDlgTest, OpeningLogLines) {
                 if (TextOf(w) != "Tarnu Message" || !IsWindowVisible(w)) return TRUE;
                 ++opened;
                 shown = TextOf(GetDlgItem(w, IDC_MESSAGE_TEXT));
+                owner = GetWindow(w, GW_OWNER);
+                mainEnabled = IsWindowEnabled(mainWindow) != FALSE;
                 PostMessageA(w, WM_COMMAND, IDOK, 0);
                 return FALSE;
             },
             0);
     };
-    RunModalWith(dialog, [&](HWND) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        mainWindow = hwnd;
         CLogListBox& log = MainDlgProbe::Log(dialog);
         for (int n = 1; n <= 201; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, readAndClose);
@@ -174,22 +183,32 @@ TEST_F(MainDlgTest, OpeningLogLines) {
         KillTimer(nullptr, timer);
         EXPECT_EQ(opened, 1);
         EXPECT_EQ(shown, "line 201");
+        EXPECT_EQ(owner, hwnd);
+        EXPECT_FALSE(mainEnabled);
+        EXPECT_TRUE(IsWindowEnabled(hwnd));
     });
 }
 
-TEST_F(MainDlgTest, ProgressPastFourGibibytesAndPastAHundredPercent) {
+// Headers of small files make more bytes than planned: the figures stop at
+// the total.
+TEST_F(MainDlgTest, ProgressPastFourGibibytesStopsAtTheTotal) {
     RunModalWith(dialog, [&](HWND hwnd) {
         JobProgress& progress = MainDlgProbe::ProgressOf(dialog);
         const std::string before = TextOf(hwnd);
         progress.total = 5ull << 30;
         MainDlgProbe::Tick(dialog);  // nothing done yet: nothing changes
         EXPECT_EQ(TextOf(hwnd), before);
+        progress.done = 4ull << 30;
+        MainDlgProbe::Tick(dialog);
+        std::string title = TextOf(hwnd);
+        EXPECT_EQ(title.rfind("Tarnu 4294967296 byte ", 0), 0u) << title;
+        EXPECT_EQ(title.substr(title.size() - 16), " 5368709120 byte") << title;
+        EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "80 %");
         progress.done = 6ull << 30;
         MainDlgProbe::Tick(dialog);
-        const std::string title = TextOf(hwnd);
-        EXPECT_EQ(title.rfind("Tarnu 6442450944 byte ", 0), 0u) << title;
-        EXPECT_EQ(title.substr(title.size() - 16), " 5368709120 byte") << title;
-        EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "120 %");
+        title = TextOf(hwnd);
+        EXPECT_EQ(title.rfind("Tarnu 5368709120 byte ", 0), 0u) << title;
+        EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "100 %");
         progress.total = progress.done = 0;
     });
 }
@@ -325,6 +344,29 @@ TEST_F(MainDlgJobTest, TwoBoxesMustMatchToEncrypt) {
         EXPECT_TRUE(MainDlgProbe::Running(dialog));
         EXPECT_TRUE(WaitForIdle());
     });
+}
+
+// Only a job whose log says nothing beyond its notices ends the program: a
+// refusal, or paths dropped for the next job, keep the window open.
+TEST_F(MainDlgJobTest, AutomaticExitOnlyAfterAQuietJob) {
+    const ProgramPaths paths = ReadProgramPaths();
+    for (const char* what : {"refused", "held drop", "clean"}) {
+        SCOPED_TRACE(what);
+        CMainDlg window;
+        RunModalWith(window, [&](HWND hwnd) {
+            MainDlgProbe::SettingsOf(window).autoExit = 1;
+            MainDlgProbe::SettingsOf(window).confirm = 0;
+            std::string folder = dir / "";
+            folder.pop_back();
+            MainDlgProbe::Worker(window).jobPaths = {
+                std::string(what) == "refused" ? paths.windowsDirectory : folder};
+            if (std::string(what) == "held drop") MainDlgProbe::HeldDrops(window) = {folder};
+            TypeInto(hwnd, IDC_SINGLE_EDIT, "secret");
+            window.BeginJob(kJobEncrypt);
+            PumpMessages(1500);
+            EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, std::string(what) != "clean");
+        });
+    }
 }
 
 // The log warns when the password taken is longer than the key's 16 bytes.
