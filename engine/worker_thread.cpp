@@ -19,6 +19,10 @@ WorkerThread::~WorkerThread() {
 
 void WorkerThread::Start(WorkerOwner& newOwner) {
     owner = &newOwner;
+    // Zeroed before the thread runs: zeroed on it, late, they would lose what
+    // the caller counted meanwhile.
+    JobProgress& progress = owner->Progress();
+    progress.start = progress.done = progress.total = 0;
     processor.SetReportSink([this](const std::string& line, ReportKind kind) {
         jobClean = false;
         owner->ReportLine(line, kind);
@@ -54,7 +58,6 @@ void WorkerThread::RequestQuit() {
 // of a job only once the worker is idle again, with its counters at zero.
 void WorkerThread::Run() {
     JobProgress& progress = owner->Progress();
-    progress.start = progress.done = progress.total = 0;
     while (events.WaitForQuitOrStart() == WorkerEvent::kStart) {
         RunJob(operation);
         jobPaths.clear();

@@ -1,5 +1,8 @@
 #include "ui/progress_panel.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/message_table.h"
 
 namespace {
@@ -54,15 +57,21 @@ LRESULT CProgressPanel::OnPrintClient(WPARAM wParam, LPARAM) {
     return 0;
 }
 
-// The filled part ends at x = left + done / span * width, in floating point so
-// that 64-bit values neither overflow nor lose the fraction; beyond the right
-// edge the whole panel is filled.
+// The filled part ends at x = left + done * width / span, rounded down, in
+// integers: x87 and SSE floating point round differently, and the i686 and
+// x86_64 builds must draw the same. Both are halved together until the
+// product fits 64 bits; beyond the right edge the whole panel is filled.
 int CProgressPanel::BoundaryX(const RECT& client) const {
-    const double done = static_cast<double>(position) - static_cast<double>(rangeStart);
-    const double span = static_cast<double>(rangeEnd) - static_cast<double>(rangeStart);
-    if (done <= 0 || span <= 0) return client.left;
-    const double x = client.left + done / span * (client.right - client.left);
-    return x >= client.right ? client.right : static_cast<int>(x);
+    if (position <= rangeStart || rangeEnd <= rangeStart) return client.left;
+    uint64_t done = uint64_t(position) - uint64_t(rangeStart);
+    uint64_t span = uint64_t(rangeEnd) - uint64_t(rangeStart);
+    if (done >= span) return client.right;
+    while (span > UINT32_MAX) {
+        done >>= 1;
+        span >>= 1;
+    }
+    const uint64_t width = uint64_t(std::max(0L, long(client.right - client.left)));
+    return client.left + int(done * width / span);
 }
 
 void CProgressPanel::Paint(HDC dc) {

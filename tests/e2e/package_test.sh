@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The release packages as a new user gets them. Both zips must hold the
 # stripped program of their architecture, the language files, README.txt and
-# LICENSE.txt in one folder, named by the program's version. The 64-bit one is
-# then unpacked into a Wine prefix of its own, made for this test: started in
-# its folder, the program asks for a language and takes the shipped English
-# file; then the end-to-end job (round_trip.sh) runs on the unpacked program.
+# LICENSE.txt in one folder, named by the program's version. The one of ARCH
+# (win32 or win64, as the wine on PATH runs) is then unpacked into a Wine
+# prefix of its own, made for this test: started in its folder, the program
+# asks for a language and takes the shipped English file; then the end-to-end
+# job (round_trip.sh) runs on the unpacked program.
 #
-# Usage: package_test.sh DIST_FOLDER ROUND_TRIP_SCRIPT TARNU_DRIVE_EXE
+# Usage: package_test.sh DIST_FOLDER ARCH ROUND_TRIP_SCRIPT TARNU_DRIVE_EXE
 # scripts/test packs the zips (scripts/package --no-build) before the run.
 set -euo pipefail
 dist=$1
-round_trip=$2
-driver=$3
+arch=$2
+round_trip=$3
+driver=$4
 started=$SECONDS
 fail() {
     echo "FAIL: $*" >&2
@@ -45,17 +47,22 @@ check_zip() {  # zip, objdump, file format
 }
 
 step "the zips in $dist"
-zips=("$dist"/tarnu-*-win32.zip)
-[ -f "${zips[0]}" ] || fail "no 32-bit package in $dist: run scripts/package first"
-check_zip "${zips[0]}" i686-w64-mingw32-objdump pei-i386
-zips=("$dist"/tarnu-*-win64.zip)
-[ -f "${zips[0]}" ] || fail "no 64-bit package in $dist: run scripts/package first"
-check_zip "${zips[0]}" x86_64-w64-mingw32-objdump pei-x86-64
+win32=("$dist"/tarnu-*-win32.zip)
+[ -f "${win32[0]}" ] || fail "no 32-bit package in $dist: run scripts/package first"
+check_zip "${win32[0]}" i686-w64-mingw32-objdump pei-i386
+win64=("$dist"/tarnu-*-win64.zip)
+[ -f "${win64[0]}" ] || fail "no 64-bit package in $dist: run scripts/package first"
+check_zip "${win64[0]}" x86_64-w64-mingw32-objdump pei-x86-64
+case $arch in
+    win32) zip=${win32[0]} ;;
+    win64) zip=${win64[0]} ;;
+    *) fail "unknown architecture $arch" ;;
+esac
 
 step "a fresh Wine prefix"
 "$(dirname "$0")/../../scripts/wine-prefix" "$WINEPREFIX" >/dev/null
 folder=$WINEPREFIX/drive_c/Tarnu
-mkdir -p "$folder" && (cd "$folder" && python3 -m zipfile -e "${zips[0]}" .)
+mkdir -p "$folder" && (cd "$folder" && python3 -m zipfile -e "$zip" .)
 program=$folder/tarnu/tarnu.exe
 windows_program='C:\Tarnu\tarnu\tarnu.exe'  # Wine names it by drive C:
 
@@ -73,4 +80,4 @@ tarnu_pid=""
 
 step "the whole job with the unpacked program"
 bash "$round_trip" "$program" "$driver" || fail "the end-to-end job failed with the packaged program"
-echo "PASS: both packages complete; the 64-bit one runs on its own in a fresh prefix ($((SECONDS - started)) s)"
+echo "PASS: both packages complete; the $arch one runs on its own in a fresh prefix ($((SECONDS - started)) s)"

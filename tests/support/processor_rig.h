@@ -20,8 +20,9 @@ struct Line {
 };
 
 // A processor over a fresh in-memory disk, recording its report lines.
-struct Rig {
-    explicit Rig(int codePage = 1252) {
+template <class Disk = MemoryFileSystem>
+struct BasicRig {
+    explicit BasicRig(int codePage = 1252) {
         fs.SetCodePage(codePage);
         texts.SetDefaults();
         texts.SetText("message", "Message");
@@ -42,11 +43,12 @@ struct Rig {
                   (kind == kReportError ? "Error : " : "Message : ") + keyAndSuffix + " : " + path);
     }
 
-    MemoryFileSystem fs;
+    Disk fs;
     TextTable texts;
     FileProcessor processor{fs, texts};
     std::vector<Line> lines;
 };
+using Rig = BasicRig<>;
 
 inline std::vector<uint8_t> Encrypted(const std::vector<uint8_t>& source,
                                       const std::string& password = "secret",

@@ -91,21 +91,24 @@ TEST_F(AboutDlgTest, WithATranslator) {
     Texts().SetText("button_okay", "OK");
 }
 
+// About runs its own modal loop; a timer reads it there and closes it. A
+// named function: only such can be a CALLBACK (stdcall) on i686.
+std::string versionLine;
+void CALLBACK ReadAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND about = FindWindowA(nullptr, "Tarnu About");
+    if (!about) return;
+    KillTimer(nullptr, id);
+    versionLine = TextOf(about, IDC_VERSION_TEXT);
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+}
+
 // From the main window: the menu opens About with the version line, and the
 // web-page button opens the site's address.
 TEST(AboutFromMainWindow, VersionLineAndSiteButton) {
-    static std::string versionLine;
     CMainDlg dialog;
     MainDlgProbe::SetOpener(dialog, RecordTarget);
     RunModalWith(dialog, [&](HWND hwnd) {
-        // About runs its own modal loop; a timer reads it there and closes it.
-        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-            const HWND about = FindWindowA(nullptr, "Tarnu About");
-            if (!about) return;
-            KillTimer(nullptr, id);
-            versionLine = TextOf(about, IDC_VERSION_TEXT);
-            PostMessageA(about, WM_COMMAND, IDOK, 0);
-        });
+        SetTimer(nullptr, 0, 100, ReadAboutBox);
         SendMessageA(hwnd, WM_COMMAND, IDM_ABOUT, 0);
         opened.clear();
         SendMessageA(hwnd, WM_COMMAND, IDC_GO_BUTTON, 0);

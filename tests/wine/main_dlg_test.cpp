@@ -145,35 +145,37 @@ TEST_F(MainDlgTest, LogNumbering) {
     });
 }
 
+// What the opened line's message box showed; the box is closed at once.
+// Callbacks are named functions: only they can be CALLBACK (stdcall) on i686.
+// Also its owner, and whether the main window took input meanwhile.
+std::string shown;
+int opened;
+HWND owner, mainWindow;
+bool mainEnabled;
+BOOL CALLBACK ReadMessageBox(HWND w, LPARAM) {
+    if (TextOf(w) != "Tarnu Message" || !IsWindowVisible(w)) return TRUE;
+    ++opened;
+    shown = TextOf(GetDlgItem(w, IDC_MESSAGE_TEXT));
+    owner = GetWindow(w, GW_OWNER);
+    mainEnabled = IsWindowEnabled(mainWindow) != FALSE;
+    PostMessageA(w, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), ReadMessageBox, 0);
+}
+
 // A double click opens exactly the selected line's text; a notice, nothing.
 // The message window is modal to the main window: owned by it, with the main
 // window disabled while it is up.
 TEST_F(MainDlgTest, OpeningLogLines) {
-    static std::string shown;
-    static int opened;
-    static HWND owner, mainWindow;
-    static bool mainEnabled;
     shown.clear();
     opened = 0;
-    const auto readAndClose = [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM) -> BOOL {
-                if (TextOf(w) != "Tarnu Message" || !IsWindowVisible(w)) return TRUE;
-                ++opened;
-                shown = TextOf(GetDlgItem(w, IDC_MESSAGE_TEXT));
-                owner = GetWindow(w, GW_OWNER);
-                mainEnabled = IsWindowEnabled(mainWindow) != FALSE;
-                PostMessageA(w, WM_COMMAND, IDOK, 0);
-                return FALSE;
-            },
-            0);
-    };
     RunModalWith(dialog, [&](HWND hwnd) {
         mainWindow = hwnd;
         CLogListBox& log = MainDlgProbe::Log(dialog);
         for (int n = 1; n <= 201; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, readAndClose);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseMessageBox);
         log.SendMessage(LB_SETCURSEL, 2);  // the notice, under lines 201 and 200
         MainDlgProbe::OpenSelectedLine(dialog);
         PumpMessages(200);
@@ -288,21 +290,21 @@ void TypeInto(HWND dialog, int id, const char* text) {
     SetWindowTextA(GetDlgItem(dialog, id), text);
 }
 
+int answer;
+BOOL CALLBACK AnswerQuestionBox(HWND w, LPARAM timer) {
+    if (TextOf(w) != "Tarnu" || !IsWindowVisible(w)) return TRUE;
+    KillTimer(nullptr, UINT_PTR(timer));
+    PostMessageA(w, WM_COMMAND, answer, 0);
+    return FALSE;
+}
+void CALLBACK LookForQuestion(HWND, UINT, UINT_PTR id, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerQuestionBox, LPARAM(id));
+}
+
 // Answers the next question box (caption "Tarnu") with button.
 void AnswerNextQuestion(int button) {
-    static int answer;
     answer = button;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM timer) -> BOOL {
-                if (TextOf(w) != "Tarnu" || !IsWindowVisible(w)) return TRUE;
-                KillTimer(nullptr, UINT_PTR(timer));
-                PostMessageA(w, WM_COMMAND, answer, 0);
-                return FALSE;
-            },
-            LPARAM(id));
-    });
+    SetTimer(nullptr, 0, 50, LookForQuestion);
 }
 
 // Jobs on an empty folder of their own, so that they end at once.

@@ -159,23 +159,26 @@ TEST_F(OptionsMenuTest, ConfirmSwapsTheBoxesAndMaskTheirCharacter) {
     });
 }
 
+// The menu runs its own loop; a timer reads it there and closes it. A named
+// function: only such can be a CALLBACK (stdcall) on i686.
+HMENU tracked;
+bool zeroChecked, autoExitChecked;
+void CALLBACK ReadMenuMarks(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    zeroChecked = Checked(tracked, IDM_ZERO);
+    autoExitChecked = Checked(tracked, IDM_AUTOEXIT);
+    EndMenu();
+}
+
 // A right click shows the menu with marks as the options stand.
 TEST_F(OptionsMenuTest, RightClickShowsCurrentMarks) {
-    static HMENU tracked;
-    static bool zeroChecked, autoExitChecked;
     RunModalWith(dialog, [&](HWND hwnd) {
         tracked = MainDlgProbe::Menu(dialog);
         MainDlgProbe::SettingsOf(dialog).zero = 0;
         MainDlgProbe::SettingsOf(dialog).autoExit = 1;
         zeroChecked = true;
         autoExitChecked = false;
-        // The menu runs its own loop; a timer reads it there and closes it.
-        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            zeroChecked = Checked(tracked, IDM_ZERO);
-            autoExitChecked = Checked(tracked, IDM_AUTOEXIT);
-            EndMenu();
-        });
+        SetTimer(nullptr, 0, 100, ReadMenuMarks);
         SendMessageA(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(10, 10));
         EXPECT_FALSE(zeroChecked);
         EXPECT_TRUE(autoExitChecked);

@@ -68,7 +68,7 @@ TEST_F(ProgressPanelTest, FillEndsWhereTheRangePutsIt) {
         {0, 6 * kGiB, 8 * kGiB, 150},
         {5 * kGiB, 6 * kGiB, 9 * kGiB, 50},
         {0, 4 * kGiB + 1, 4 * kGiB + 2, 199},  // 32-bit values would be 1 of 2
-        {0, INT64_MAX / 2, INT64_MAX, 100},
+        {0, INT64_MAX / 2, INT64_MAX, 99},     // just under half, in both builds
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.start << ", " << c.position << ", " << c.end);
