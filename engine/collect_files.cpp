@@ -67,7 +67,8 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
             const std::string path = current + "\\" + entry.name;
             if (!IsSpelledWhole(entry.name)) {
                 LogPath("message_name_not_in_code_page", path);
-            } else if (entry.attributes & attr::kReparsePoint && entry.attributes & attr::kDirectory) {
+            } else if (entry.attributes & attr::kReparsePoint &&
+                       entry.attributes & attr::kDirectory) {
                 LogPath("message_link_skipped", path);
             } else if (entry.attributes & attr::kDirectory) {
                 pending.push_back(path);

@@ -13,8 +13,8 @@
 // written: the file would otherwise be locked in its ".cpy" file.
 void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string& outputPath) {
     bytesProcessed = 0;
-    const char* refusal = StoredNameRefusal(FileNameOf(sourcePath, fs.NameCodePage()),
-                                            fs.NameCodePage());
+    const char* refusal =
+        StoredNameRefusal(FileNameOf(sourcePath, fs.NameCodePage()), fs.NameCodePage());
     if (refusal) return Report(Failure(kReportError, refusal, "", sourcePath));
     ReadOnlyClearance clearance(fs, sourcePath);
     std::unique_ptr<File> source = OpenOriginal(sourcePath, clearance);
@@ -58,7 +58,8 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
     bytesProcessed += sizeof keyBlock;
 
     uint8_t nameBlock[cpy::kNameBlockSize];
-    if (const char* refusal = cpy::SealNameBlock(cipher, FileNameOf(sourcePath, fs.NameCodePage()), nameBlock)) {
+    if (const char* refusal =
+            cpy::SealNameBlock(cipher, FileNameOf(sourcePath, fs.NameCodePage()), nameBlock)) {
         return Failure(kReportError, refusal);
     }
     if (!output.Write(nameBlock, sizeof nameBlock))

@@ -120,7 +120,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     HFONT editFont = nullptr;
     HICON icon = nullptr;
     HMENU optionsMenu = nullptr;  // destroyed with the window
-    bool sendToPresent = false;    // both found anew each time the menu opens
+    bool sendToPresent = false;   // both found anew each time the menu opens
     bool fileTypePresent = false;
     TargetOpener openTarget = OpenWithShell;
 

@@ -89,8 +89,7 @@ LRESULT CMainDlg::OnTimer(WPARAM id, LPARAM) {
 // figures stop at the total.
 void CMainDlg::ProgressTick() {
     const int64_t total = int64_t(progress.total.load());
-    const int64_t done =
-        std::min(total, int64_t(progress.done + worker.Processor().GetCounters()));
+    const int64_t done = std::min(total, int64_t(progress.done + worker.Processor().GetCounters()));
     if (done < 1 || total < 1) return;
     const int64_t percent = int64_t(double(done) / double(total) * 100.0);
     const std::string text = std::to_string(percent) + " %";

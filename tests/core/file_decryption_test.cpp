@@ -86,12 +86,21 @@ TEST(FileDecryption, HostileStoredNamesAreRefused) {
 // Accepted names come back, and encryption writes exactly what decryption
 // reads: in 932 the second byte of ソ, 表 and 能 is '\\', of ポ '|'.
 TEST(FileDecryption, OrdinaryNamesAreAccepted) {
-    const std::vector<std::pair<int, std::string>> names = {
-        {1252, "a"},           {1252, "COM10"},       {1252, "CONSOLE.txt"},
-        {1252, "LPT"},         {1252, ".profile"},    {1252, "a b.c d"},
-        {1252, "x.CON"},       {1252, "\x81\x40.txt"}, {1252, "caf\xE9.txt"},
-        {932, "\x83\\\x81[\x83X.c"}, {932, "\x95\\.xls"}, {932, "\x94\\"},
-        {932, "\x83\x8C\x83|\x81[\x83g.doc"}, {932, "COM\xB9"}, {950, "\xA5\\\xA5|"}};
+    const std::vector<std::pair<int, std::string>> names = {{1252, "a"},
+                                                            {1252, "COM10"},
+                                                            {1252, "CONSOLE.txt"},
+                                                            {1252, "LPT"},
+                                                            {1252, ".profile"},
+                                                            {1252, "a b.c d"},
+                                                            {1252, "x.CON"},
+                                                            {1252, "\x81\x40.txt"},
+                                                            {1252, "caf\xE9.txt"},
+                                                            {932, "\x83\\\x81[\x83X.c"},
+                                                            {932, "\x95\\.xls"},
+                                                            {932, "\x94\\"},
+                                                            {932, "\x83\x8C\x83|\x81[\x83g.doc"},
+                                                            {932, "COM\xB9"},
+                                                            {950, "\xA5\\\xA5|"}};
     for (const auto& [codePage, name] : names) {
         SCOPED_TRACE(std::to_string(codePage) + " " + name);
         Rig r(codePage);

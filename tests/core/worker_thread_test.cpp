@@ -361,7 +361,8 @@ TEST_F(WorkerTest, TreeRoundTrip) {
 // own name, and decryption brings back every name and content.
 TEST(WorkerCodePages, DoubleByteNamesRoundTrip) {
     const std::map<int, std::vector<std::string>> names = {
-        {932, {"\x83\\\x81[\x83X.c", "\x83\\\x83t\x83g.txt", "\x83\x8C\x83|\x81[\x83g.doc", "\x95\\"}},
+        {932,
+         {"\x83\\\x81[\x83X.c", "\x83\\\x83t\x83g.txt", "\x83\x8C\x83|\x81[\x83g.doc", "\x95\\"}},
         {936, {"\xC4\\.txt", "\xD5\\\xD5|", "a\xB1\\b"}},
         {949, {"\xB0\\\xB0|.hwp", "\xC7\xD1"}},
         {950, {"\xA5\\\xAF\xE0.doc", "\xB3\\\xA5|"}},

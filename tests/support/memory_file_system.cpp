@@ -273,7 +273,8 @@ std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
         if (FindCharacter(key, "\\", codePage_, folderKey.size() + 1) != std::string::npos)
             continue;
         const Node& node = nodes_.at(key);
-        entries.push_back({mempath::Name(node.path, codePage_), node.status.attributes, node.data.size()});
+        entries.push_back(
+            {mempath::Name(node.path, codePage_), node.status.attributes, node.data.size()});
     }
     std::vector<FindEntry> matching;
     for (FindEntry& entry : entries) {

@@ -88,7 +88,8 @@ Remains Survey(const std::string& tree) {
         }
         const bool isCpy = EndsInCpy(path);
         const std::vector<uint8_t> bytes = ReadWholeFile(path);
-        const auto found = byName.find(isCpy ? StoredName(bytes) : FileNameOf(path, SystemCodePage()));
+        const auto found =
+            byName.find(isCpy ? StoredName(bytes) : FileNameOf(path, SystemCodePage()));
         const Original* o = found == byName.end() ? nullptr : found->second;
         if (o && FolderPrefixOf(path, SystemCodePage()) == tree + o->folder + "\\" &&
             bytes == (isCpy ? o->image : o->content)) {

@@ -273,8 +273,9 @@ TEST_F(MainDlgTest, CommandLineTokens) {
     const std::string here = std::string(current) + (current[3] ? "\\" : "");
     RunModalWith(dialog, [&](HWND) {
         const std::string longToken(300, 'x');
-        dialog.AddCommandLinePaths("\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken +
-                                   " a.txt C:/data/b.txt D:\\ d:/ E: C:\\x\\..\\y\\. c:\\Data\\sub\\");
+        dialog.AddCommandLinePaths(
+            "\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken +
+            " a.txt C:/data/b.txt D:\\ d:/ E: C:\\x\\..\\y\\. c:\\Data\\sub\\");
         EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
                   (std::vector<std::string>{"C:\\My Files\\a.doc", "D:\\b.txt", here + "a.txt",
                                             "C:\\data\\b.txt", "D:", "d:", "E:", "C:\\y",
