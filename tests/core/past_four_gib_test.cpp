@@ -40,20 +40,22 @@ TEST(FileProcessor, PastFourGibibytesBothWays) {
 
     r.fs.AddRepeating(kSource, source);
     WriteCheck encrypted;
-    r.fs.CheckCreate(kOutput, image, encrypted);
+    r.fs.CheckCreate("C:\\data", image, encrypted);
     r.processor.EncryptFile(kSource, kOutput);
     ASSERT_TRUE(r.lines.empty()) << r.lines[0].text;
     ExpectWritten(encrypted, image.size);
     EXPECT_EQ(r.processor.GetCounters(), image.size);
     EXPECT_FALSE(r.fs.Exists(kSource));
+    EXPECT_TRUE(r.fs.Exists(kOutput));
 
     r.fs.AddRepeating(kOutput, image);
     WriteCheck restored;
-    r.fs.CheckCreate(kSource, source, restored);
+    r.fs.CheckCreate("C:\\data", source, restored);
     r.processor.DecryptFile(kOutput);
     ASSERT_TRUE(r.lines.empty()) << r.lines[0].text;
     ExpectWritten(restored, kSize);
     EXPECT_FALSE(r.fs.Exists(kOutput));
+    EXPECT_TRUE(r.fs.Exists(kSource));
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ trap cleanup EXIT
 expected="tarnu/LICENSE.txt tarnu/README.txt tarnu/english.zen tarnu/japanese.zen tarnu/tarnu.exe"
 check_zip() {  # zip, objdump, file format
     local listing
-    listing=$(python3 -m zipfile -l "$1" | awk 'NR > 1 {print $1}' | sort | tr '\n' ' ')
+    listing=$(python3 -m zipfile -l "$1" | awk 'NR > 1 {print $1}' | LC_ALL=C sort | tr '\n' ' ')
     [ "$listing" = "$expected " ] || fail "$(basename "$1") holds: $listing"
     mkdir -p "$work/check" && (cd "$work/check" && python3 -m zipfile -e "$1" .)
     local exe=$work/check/tarnu/tarnu.exe

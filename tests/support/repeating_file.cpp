@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fileops/path_text.h"
+
 const uint8_t* RepeatingContent::Stretch(uint64_t offset, size_t* length) const {
     if (offset < head.size()) {
         *length = std::min(*length, head.size() - size_t(offset));
@@ -79,9 +81,9 @@ void LargeFileSystem::AddRepeating(const std::string& path, const RepeatingConte
     reads_[path] = &content;
 }
 
-void LargeFileSystem::CheckCreate(const std::string& path, const RepeatingContent& expected,
+void LargeFileSystem::CheckCreate(const std::string& folder, const RepeatingContent& expected,
                                   WriteCheck& check) {
-    writes_[path] = {&expected, &check};
+    writes_[folder] = {&expected, &check};
 }
 
 // The memory file system decides whether the open succeeds; the handle it
@@ -95,7 +97,7 @@ std::unique_ptr<File> LargeFileSystem::OpenReadWrite(const std::string& path) {
 
 std::unique_ptr<File> LargeFileSystem::Create(const std::string& path) {
     std::unique_ptr<File> file = MemoryFileSystem::Create(path);
-    const auto found = writes_.find(path);
+    const auto found = writes_.find(FolderOf(path, NameCodePage()));
     if (!file || found == writes_.end()) return file;
     return std::make_unique<CheckingFile>(*found->second.first, *found->second.second);
 }

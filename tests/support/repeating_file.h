@@ -68,7 +68,10 @@ class CheckingFile : public File {
 class LargeFileSystem : public MemoryFileSystem {
   public:
     void AddRepeating(const std::string& path, const RepeatingContent& content);
-    void CheckCreate(const std::string& path, const RepeatingContent& expected, WriteCheck& check);
+    // What is written to files created in folder is compared as it comes:
+    // outputs are written under a temporary name, then renamed.
+    void CheckCreate(const std::string& folder, const RepeatingContent& expected,
+                     WriteCheck& check);
 
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
     std::unique_ptr<File> Create(const std::string& path) override;
