@@ -4,6 +4,7 @@
 
 #include "crypto/byte_order.h"
 #include "crypto/cast128_rounds.h"
+#include "crypto/wipe.h"
 #include "crypto/cast128_sboxes.h"
 
 using namespace cast128;
@@ -67,6 +68,7 @@ void Cast128::SetKey(const std::string& password) {
         raw[i] = uint8_t(password[i]);
     }
     SetKeyBytes(raw);
+    WipeBytes(raw, sizeof raw);
 }
 
 void Cast128::SetKeyBytes(const uint8_t raw[kKeySize]) {
@@ -89,6 +91,15 @@ void Cast128::SetKeyBytes(const uint8_t raw[kKeySize]) {
         masking[i] = words[i];
         rotation[i] = words[16 + i] & 0x1F;
     }
+    WipeBytes(x, sizeof x);
+    WipeBytes(z, sizeof z);
+    WipeBytes(words, sizeof words);
+}
+
+void Cast128::Clear() {
+    WipeBytes(key, sizeof key);
+    WipeBytes(rotation, sizeof rotation);
+    WipeBytes(masking, sizeof masking);
 }
 
 // Sixteen rounds; the halves swap roles each round, so after an even count the

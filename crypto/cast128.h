@@ -12,6 +12,11 @@
 
 class Cast128 {
   public:
+    Cast128() = default;
+    Cast128(const Cast128&) = default;
+    Cast128& operator=(const Cast128&) = default;
+    ~Cast128() { Clear(); }
+
     static constexpr int kBlockSize = 8;
     static constexpr int kKeySize = 16;
     // Units the bulk path enciphers together: the fastest width that
@@ -29,6 +34,9 @@ class Cast128 {
     void SetKey(const std::string& password);
     // Runs the key schedule on 16 raw key bytes, zero bytes included.
     void SetKeyBytes(const uint8_t raw[kKeySize]);
+    // Overwrites the key and its schedule, so that no copy of the password
+    // outlives its use; the cipher is then keyed with zeros.
+    void Clear();
 
     // One 8-byte block; out may equal in.
     void EncryptBlock(uint8_t* out, const uint8_t* in) const;

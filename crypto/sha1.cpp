@@ -3,6 +3,12 @@
 #include <cstring>
 
 #include "crypto/byte_order.h"
+#include "crypto/wipe.h"
+
+Sha1Context::~Sha1Context() {
+    WipeBytes(state, sizeof state);
+    WipeBytes(block, sizeof block);
+}
 
 namespace {
 inline uint32_t RotateLeft(uint32_t v, int n) { return (v << n) | (v >> (32 - n)); }

@@ -9,6 +9,9 @@ class Sha1Context {
   public:
     static constexpr size_t kDigestSize = 20;
 
+    // The state and the last block hold what was fed: a password.
+    ~Sha1Context();
+
     // Resets, feeds input `repeatCount` times, finishes into out. Returns 20
     // and sets *outLength to 20, or returns 0 if *outLength is below 20.
     size_t ComputeDigest(uint8_t* out, size_t* outLength, const uint8_t* input, size_t inputLength);

@@ -5,6 +5,7 @@
 
 #include "crypto/cast128.h"
 #include "crypto/system_random.h"
+#include "crypto/wipe.h"
 #include "fileops/path_text.h"
 
 WorkerThread::WorkerThread(FileSystem& fileSystem, const TextTable& texts)
@@ -15,6 +16,13 @@ WorkerThread::~WorkerThread() {
         RequestQuit();
         thread.join();
     }
+    ForgetPassword();
+}
+
+// The password lives for one job: the owner hands it over for each.
+void WorkerThread::ForgetPassword() {
+    WipeString(password);
+    processor.ForgetPassword();
 }
 
 void WorkerThread::Start(WorkerOwner& newOwner) {
@@ -60,6 +68,7 @@ void WorkerThread::Run() {
     JobProgress& progress = owner->Progress();
     while (events.WaitForQuitOrStart() == WorkerEvent::kStart) {
         RunJob(operation);
+        ForgetPassword();
         jobPaths.clear();
         events.Reset(WorkerEvent::kStart);
         events.Reset(WorkerEvent::kStop);

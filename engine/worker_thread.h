@@ -28,7 +28,7 @@ class WorkerThread {
     bool IsRunning() const { return thread.joinable() && !ended; }
 
     // Owner side: the queue, password and options are written only while no
-    // job runs, before StartJob.
+    // job runs, before StartJob. The password is wiped when the job ends.
     void StartJob(int kind);
     void RequestStop();
     void RequestQuit();
@@ -57,6 +57,7 @@ class WorkerThread {
   private:
     void Run();
     void RunJob(int kind);
+    void ForgetPassword();
     void WarnOfLongPassword();
     void ProcessFiles(std::vector<std::string>& files, int kind);
     void ProcessFile(const std::string& path, int kind);

@@ -40,6 +40,8 @@ class FileProcessor {
 
     void SetReportSink(ReportSink sink) { reportSink = std::move(sink); }
     void SetPassword(const std::string& password) { cipher.SetKey(password); }
+    // After a job: the key and its schedule are overwritten.
+    void ForgetPassword() { cipher.Clear(); }
 
     void EncryptFile(const std::string& sourcePath, const std::string& outputPath);
     void DecryptFile(const std::string& cpyPath);
@@ -73,6 +75,8 @@ class FileProcessor {
     }
 
   private:
+    friend class FileProcessorProbe;  // tests read the key after a job
+
     std::unique_ptr<File> OpenOriginal(const std::string& path, ReadOnlyClearance& clearance);
     Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
                                const std::string& outputPath, uint32_t attributes);

@@ -55,16 +55,21 @@ void FlushBehind::Loop() {
             continue;
         }
         wake.wait_for(lock, kLookEvery);
+        if (quit || !watched) continue;
         const uint64_t now = written;
-        if (quit || !watched || now - flushedAt < kStep) continue;
-        File* const file = watched;
-        flushedAt = now;
-        flushing = true;
-        lock.unlock();
-        const bool stored = file->Flush();
-        lock.lock();
-        flushing = false;
-        if (!stored) failed = true;
-        idle.notify_all();
+        if (now - flushedAt >= kStep) FlushWatched(lock, now);
+        ++looks;  // counted once any flush it led to is over
     }
+}
+
+void FlushBehind::FlushWatched(std::unique_lock<std::mutex>& lock, uint64_t now) {
+    File* const file = watched;
+    flushedAt = now;
+    flushing = true;
+    lock.unlock();
+    const bool stored = file->Flush();
+    lock.lock();
+    flushing = false;
+    if (!stored) failed = true;
+    idle.notify_all();
 }

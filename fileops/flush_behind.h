@@ -45,11 +45,16 @@ class FlushBehind {
         FlushBehind& owner;
     };
 
+    // How often the helper has looked at the counter while watching: lets a
+    // test know that a flush not made was not merely late.
+    uint64_t Looks() const { return looks; }
+
   private:
     void Start(File& file, uint64_t expected);
     bool Finish();
     bool HelperReady();
     void Loop();
+    void FlushWatched(std::unique_lock<std::mutex>& lock, uint64_t now);
 
     const std::atomic<uint64_t>& written;
     std::mutex mutex;
@@ -61,5 +66,6 @@ class FlushBehind {
     bool failed = false;
     bool quit = false;
     bool helperFailed = false;
+    std::atomic<uint64_t> looks{0};
     std::thread helper;
 };

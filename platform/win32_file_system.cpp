@@ -31,6 +31,8 @@ std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disp
 }
 
 bool SetTimes(const std::string& path, const FileStatus& status) {
+    // Nothing to set; a read-only file would refuse the handle under Wine.
+    if (!status.creationTime && !status.lastAccessTime && !status.lastWriteTime) return true;
     // Backup semantics let the times of a folder be set as well.
     const HANDLE handle = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -53,6 +55,12 @@ bool Win32FileSystem::GetAttributes(const std::string& path, uint32_t* attribute
 }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    // Wine keeps hidden and system in an extended attribute, which a user may
+    // no longer write once the file is read-only: the others go first.
+    const DWORD others = attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
+    if (others != 0 && others != attributes && !SetFileAttributesA(path.c_str(), others)) {
+        return false;
+    }
     return SetFileAttributesA(path.c_str(), AttributesToSet(attributes)) != 0;
 }
 

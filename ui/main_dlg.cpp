@@ -8,6 +8,7 @@
 #include "platform/font_description.h"
 #include "platform/message_table.h"
 #include "platform/program_paths.h"
+#include "platform/window_dpi.h"
 #include "res/resource.h"
 #include "ui/app_messages.h"
 #include "ui/language_dlg.h"
@@ -58,8 +59,7 @@ bool CMainDlg::OnInitDialog() {
     SetIcon(icon, true);
     SetIcon(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON), false);
     ReadPaths();
-    clientRectAtStart = GetClientRect();
-    windowRectAtStart = GetWindowRect();
+    MeasureLayout();
     StartWorker();
     SetLayout(kHeightCompact);
     logList.SendMessage(LB_RESETCONTENT);
@@ -140,14 +140,19 @@ void CMainDlg::SetControlTexts() {
     goButton.SetWindowText(texts.LookupText("button_tarnu"));
 }
 
+// The template's font in the language's face and the password boxes' font,
+// both for the window's DPI.
 void CMainDlg::CreateFonts() {
     const std::string face = Texts().LookupFontName();
-    LOGFONTA description = DescribeFont(GetFont());
+    LOGFONTA description = templateFont;
     SetFaceName(&description, face);
+    description.lfHeight = ::MulDiv(description.lfHeight, dpi, startDpi);
+    const HFONT oldDialogFont = dialogFont, oldEditFont = editFont;
     dialogFont = ::CreateFontIndirectA(&description);
-    editFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+    editFont =
+        ::CreateFontA(::MulDiv(kEditFontHeight, dpi, USER_DEFAULT_SCREEN_DPI), 0, 0, 0, FW_NORMAL,
+                      FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
     SetFont(dialogFont);
     for (CWnd* control :
          {static_cast<CWnd*>(&cipherButton), static_cast<CWnd*>(&decipherButton), &promptText,
@@ -155,6 +160,8 @@ void CMainDlg::CreateFonts() {
         control->SetFont(dialogFont);
     }
     for (CWnd* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetFont(editFont);
+    if (oldDialogFont) ::DeleteObject(oldDialogFont);
+    if (oldEditFont) ::DeleteObject(oldEditFont);
 }
 
 void CMainDlg::ShowIdleTitle() {
@@ -163,18 +170,47 @@ void CMainDlg::ShowIdleTitle() {
 }
 
 // The window shows more or less of itself by its height alone; hidden
-// one-unit frames in the template mark where it is cut.
+// one-unit frames in the template mark where it is cut. Their places are
+// taken once, at the DPI the window starts at, and scaled from there.
+void CMainDlg::MeasureLayout() {
+    dpi = startDpi = WindowDpi(GetSafeHwnd());
+    templateFont = DescribeFont(GetFont());
+    const RECT client = GetClientRect(), window = GetWindowRect();
+    layoutWidth = window.right - window.left;
+    frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+    for (int kind : {kHeightCompact, kHeightWithLog, kHeightFull}) {
+        RECT markerRect = GetDlgItem(MarkerOf(kind)).GetWindowRect();
+        ScreenToClient(&markerRect);
+        markerTops[kind - 1] = markerRect.top;
+    }
+}
+
+int CMainDlg::MarkerOf(int kind) {
+    return kind == kHeightCompact   ? IDC_MARK_COMPACT
+           : kind == kHeightWithLog ? IDC_MARK_LOG
+                                    : IDC_MARK_FULL;
+}
+
 void CMainDlg::SetLayout(int kind) {
-    const int marker = kind == kHeightCompact   ? IDC_MARK_COMPACT
-                       : kind == kHeightWithLog ? IDC_MARK_LOG
-                                                : IDC_MARK_FULL;
-    RECT markerRect = GetDlgItem(marker).GetWindowRect();
-    ScreenToClient(&markerRect);
-    const int frameHeight = (windowRectAtStart.bottom - windowRectAtStart.top) -
-                            (clientRectAtStart.bottom - clientRectAtStart.top);
-    const int width = clientRectAtStart.right - clientRectAtStart.left;
-    SetWindowPos(nullptr, 0, 0, width, markerRect.top + frameHeight,
+    layoutKind = kind;
+    const int clientHeight = ::MulDiv(markerTops[kind - 1], dpi, startDpi);
+    SetWindowPos(nullptr, 0, 0, layoutWidth, clientHeight + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// On a monitor of another scale: the place Windows suggests, fonts for the
+// new DPI, and the height of the present layout measured anew.
+LRESULT CMainDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+    dpi = HIWORD(wParam);
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT client = GetClientRect(), window = GetWindowRect();
+    layoutWidth = window.right - window.left;
+    frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+    CreateFonts();
+    SetLayout(layoutKind);
+    return 0;
 }
 
 void CMainDlg::ShowPasswordBoxes() {
@@ -206,6 +242,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnMessage(WM_QUERYDRAGICON, &CMainDlg::OnQueryDragIcon),
         OnMessage(WM_TIMER, &CMainDlg::OnTimer),
         OnMessage(WM_DESTROY, &CMainDlg::OnDestroy),
+        OnMessage(WM_DPICHANGED, &CMainDlg::OnDpiChanged),
         OnMessage(WM_DROPFILES, &CMainDlg::OnDropFiles),
         OnMessage(WM_JOB_FINISHED, &CMainDlg::OnJobFinished),
         OnMessage(WM_REPORT_LINE, &CMainDlg::OnReportLine),

@@ -59,6 +59,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void BuildOptionsMenu();
     void SetControlTexts();
     void CreateFonts();
+    void MeasureLayout();
+    static int MarkerOf(int kind);
     void TakeCommandLine();
     void EnterSelectMode();
     void TakeDroppedPaths(const std::vector<std::string>& paths);
@@ -77,6 +79,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
 
     // Handlers.
     LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnJobFinished(WPARAM, LPARAM);
@@ -105,8 +108,13 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void ProgressTick();
 
     bool running = false;
-    RECT clientRectAtStart{};
-    RECT windowRectAtStart{};
+    // The layout: the markers' tops at the DPI the window started at.
+    int startDpi = USER_DEFAULT_SCREEN_DPI, dpi = USER_DEFAULT_SCREEN_DPI;
+    int markerTops[3] = {};
+    int layoutWidth = 0, frameHeight = 0;
+    LOGFONTA templateFont{};  // at the start DPI
+    int layoutKind = kHeightCompact;
+    static constexpr int kEditFontHeight = 16;  // pixels at 96 DPI
     std::string programPath, programFolder, programFileName;
     std::string systemDrive, systemDirectory, windowsDirectory;
     std::string versionText;

@@ -27,7 +27,8 @@ void CMainDlg::BeginJob(int operation) {
     errorSeen = false;
     progress.start = progress.done = progress.total = 0;
     progressPanel.SetProgress(0, 0, 0);
-    if (!ReadPassword(operation) || !CheckPasswordValue()) return;
+    if (!ReadPassword(operation)) return;
+    if (!CheckPasswordValue()) return WipeString(worker.password);
     for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetWindowText("");
     FileProcessor& processor = worker.Processor();
     processor.wipeRandom = settings.rand != 0;

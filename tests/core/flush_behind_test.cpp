@@ -28,15 +28,21 @@ class FlushCounter : public File {
     const int failures;
 };
 
-// Gives the helper time to catch up: up to ten seconds for a flush that is
-// due, a few of its looks at the counter for one that is not.
+// Gives the helper up to ten seconds to catch up with a flush that is due.
 bool FlushesReach(const FlushCounter& file, int count) {
     for (int i = 0; i < 1000 && file.flushes < count; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return file.flushes == count;
 }
-void GiveTime() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
+
+// Returns once the helper has looked at the counter as it stands now: the
+// second look from here began after the caller's last change.
+void LetTheHelperLook(const FlushBehind& flushBehind) {
+    const uint64_t seen = flushBehind.Looks();
+    while (flushBehind.Looks() < seen + 2)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 TEST(FlushBehind, FlushesAfterEachWholeStep) {
     FlushCounter file;
@@ -44,12 +50,12 @@ TEST(FlushBehind, FlushesAfterEachWholeStep) {
     FlushBehind flushBehind(written);
     FlushBehind::Watch watch(flushBehind, file, 3 * kStep);
     written += kStep - 1;
-    GiveTime();
+    LetTheHelperLook(flushBehind);
     EXPECT_EQ(file.flushes, 0);
     written += 1;
     EXPECT_TRUE(FlushesReach(file, 1));
     written += kStep / 2;
-    GiveTime();
+    LetTheHelperLook(flushBehind);
     EXPECT_EQ(file.flushes, 1);
     written += kStep / 2;
     EXPECT_TRUE(FlushesReach(file, 2));
@@ -84,9 +90,10 @@ TEST(FlushBehind, AnOutputOfOneStepIsLeftToItsFinalFlush) {
     FlushBehind flushBehind(written);
     FlushBehind::Watch watch(flushBehind, file, kStep);
     written += 3 * kStep;
-    GiveTime();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // time to do wrong
     EXPECT_TRUE(watch.Finish());
     EXPECT_EQ(file.flushes, 0);
+    EXPECT_EQ(flushBehind.Looks(), 0u);  // never watched, not merely slow
 }
 
 }  // namespace

@@ -14,6 +14,12 @@
 #include "tests/support/memory_file_system.h"
 #include "tests/support/recording_owner.h"
 
+// Reads the processor's key after a job.
+class FileProcessorProbe {
+  public:
+    static const Cast128& Cipher(const FileProcessor& p) { return p.cipher; }
+};
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -40,7 +46,9 @@ class WorkerTest : public ::testing::Test {
         worker.Join();
     }
 
+    // The owner hands the password over for every job, as the window does.
     void RunJob(int kind, const Lines& paths) {
+        worker.password = jobPassword;
         worker.jobPaths = paths;
         const int before = owner.jobsFinished;
         worker.StartJob(kind);
@@ -58,6 +66,7 @@ class WorkerTest : public ::testing::Test {
     TextTable texts;
     WorkerThread worker{fs, texts};
     RecordingOwner owner;
+    std::string jobPassword = "pw";
 };
 
 // 'A' holds a1, a2 and subfolders S1 (s1) and S2 (s2); f.txt is queued last.
@@ -90,7 +99,7 @@ TEST_F(WorkerTest, CollectionAndProcessingOrder) {
         {std::string(16, 'p') + '\0' + "tail", {"enc started", "analysis", "enc finished"}}};
     for (const auto& [password, lines] : rows) {
         owner.lines.clear();
-        worker.password = password;
+        jobPassword = password;
         RunJob(kJobEncrypt, {"D:"});
         EXPECT_EQ(owner.lines, lines) << password.size();
         EXPECT_EQ(worker.LastJobWasClean(), lines.size() == 3) << password.size();
@@ -269,6 +278,25 @@ TEST_F(WorkerTest, AStopAsAFileOpensStopsThatFile) {
     ExpectIdleState();
 }
 
+// No copy of the password outlives its job: the worker's is wiped, and the
+// processor's key and key schedule are overwritten.
+TEST_F(WorkerTest, ThePasswordLivesForOneJob) {
+    fs.AddFile("C:\\data\\x.txt", {1, 2, 3});
+    worker.Start(owner);
+    jobPassword = "a long secret password";
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_TRUE(worker.password.empty());
+    const Cast128& cipher = FileProcessorProbe::Cipher(worker.Processor());
+    EXPECT_EQ(std::vector<uint8_t>(cipher.Key(), cipher.Key() + Cast128::kKeySize),
+              std::vector<uint8_t>(Cast128::kKeySize, 0));
+    // The schedule too: it enciphers as one never keyed, whose words are all 0.
+    const Cast128 neverKeyed;
+    uint8_t after[8] = {1, 2, 3, 4, 5, 6, 7, 8}, blank[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    cipher.EncryptBlock(after, after);
+    neverKeyed.EncryptBlock(blank, blank);
+    EXPECT_EQ(std::vector<uint8_t>(after, after + 8), std::vector<uint8_t>(blank, blank + 8));
+}
+
 // The processor's count of the last file of one job never shows in the next.
 TEST_F(WorkerTest, NoFigureOfTheLastJobAtTheNextStart) {
     fs.AddFile("C:\\data\\x.txt", PatternSource(1000));
@@ -398,6 +426,7 @@ TEST(WorkerCodePages, DoubleByteNamesRoundTrip) {
         }
         EXPECT_EQ(stored, std::set<std::string>(files.begin(), files.end()));
 
+        worker.password = "pw";
         worker.jobPaths = {"D:"};
         worker.StartJob(kJobDecrypt);
         ASSERT_TRUE(owner.WaitForJobs(2));

@@ -48,7 +48,7 @@ class DiskFullTest : public JobRig {
         WriteWholeFile(root + "plain\\c.txt", PatternSource((2 << 20) + 7));
         ASSERT_TRUE(fs.SetAttributes(root + "plain\\c.txt", attr::kReadOnly | attr::kArchive));
         Cast128 cipher;
-        cipher.SetKey(worker.password);
+        cipher.SetKey(password);
         CreateDirectoryA((root + "cpy").c_str(), nullptr);
         WriteWholeFile(root + "cpy\\D.cpy", BuildImage(cipher, "d.bin", PatternSource(700000)));
         WriteWholeFile(root + "cpy\\E.cpy", BuildImage(cipher, "e.bin", PatternSource(3 << 19)));

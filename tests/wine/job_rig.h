@@ -52,7 +52,6 @@ class JobRig : public ::testing::Test {
         std::vector<char> text;
         EXPECT_TRUE(ReadLanguageFile(TARNU_LANG_DIR "/english.zen", &text));
         if (!text.empty()) ParseLanguageText(text.data(), texts);
-        worker.password = "fault password";
         worker.Start(owner);
     }
     ~JobRig() override {
@@ -60,7 +59,9 @@ class JobRig : public ::testing::Test {
         worker.Join();
     }
 
+    // The password is handed over for every job, as the window does.
     void RunJob(int kind, const std::string& path) {
+        worker.password = password;
         owner.reports.clear();
         owner.lines.clear();
         owner.prompts.clear();
@@ -79,4 +80,5 @@ class JobRig : public ::testing::Test {
     TextTable texts;
     WorkerThread worker{fs, texts};
     RecordingOwner owner;
+    std::string password = "fault password";
 };

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "crypto/password_check.h"
+#include "platform/font_description.h"
 #include "platform/program_paths.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
@@ -98,7 +99,13 @@ class MainDlgTest : public ::testing::Test {
     CMainDlg dialog;
 };
 
-TEST_F(MainDlgTest, HeightsFollowTheMarkers) {
+int FontHeightOf(HWND hwnd) {
+    return DescribeFont(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0))).lfHeight;
+}
+
+// The three heights and the fonts follow the window's DPI, as it moves to a
+// monitor at 150 % and back; the window takes the place Windows suggests.
+TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
     RunModalWith(dialog, [&](HWND hwnd) {
         RECT window, client;
         GetWindowRect(hwnd, &window);
@@ -109,14 +116,32 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkers) {
         PumpMessages(300);
         RECT full = {0, 0, 166, 189};
         MapDialogRect(hwnd, &full);
-        for (int kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
-            dialog.SetLayout(kind);
-            PumpMessages(100);
-            const int marker = kind == kHeightCompact   ? IDC_MARK_COMPACT
-                               : kind == kHeightWithLog ? IDC_MARK_LOG
-                                                        : IDC_MARK_FULL;
-            EXPECT_EQ(HeightOf(hwnd), TopOf(hwnd, marker) + frame) << kind;
-            EXPECT_LE(HeightOf(hwnd), full.bottom + frame);
+        const int markers[] = {IDC_MARK_COMPACT, IDC_MARK_LOG, IDC_MARK_FULL};
+        int tops[3];
+        for (int i = 0; i < 3; ++i) tops[i] = TopOf(hwnd, markers[i]);
+        const HWND button = GetDlgItem(hwnd, IDC_CIPHER_BUTTON);
+        const HWND edit = GetDlgItem(hwnd, IDC_PASSWORD_EDIT);
+        const int buttonFont = FontHeightOf(button);
+        EXPECT_EQ(FontHeightOf(edit), 16);
+        for (int dpi : {96, 144, 96}) {
+            SCOPED_TRACE(dpi);
+            GetWindowRect(hwnd, &window);
+            RECT suggested = {window.left + 8, window.top + 4,
+                              window.left + 8 + MulDiv(window.right - window.left, dpi, 96),
+                              window.top + 4 + MulDiv(window.bottom - window.top, dpi, 96)};
+            SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            GetWindowRect(hwnd, &window);
+            EXPECT_EQ(window.left, suggested.left);
+            EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
+            for (int kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
+                dialog.SetLayout(kind);
+                PumpMessages(100);
+                EXPECT_EQ(HeightOf(hwnd), MulDiv(tops[kind - 1], dpi, 96) + frame) << kind;
+                EXPECT_LE(HeightOf(hwnd), MulDiv(full.bottom, dpi, 96) + frame);
+            }
+            EXPECT_EQ(FontHeightOf(button), MulDiv(buttonFont, dpi, 96));
+            EXPECT_EQ(FontHeightOf(edit), MulDiv(16, dpi, 96));
         }
     });
 }

@@ -38,7 +38,7 @@ TEST_F(ReadOnlyCpyTest, DecryptedOnlyWithTheOption) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.password + std::string(c.writeReadOnly ? " with" : " without"));
         worker.Processor().writeReadOnly = c.writeReadOnly;
-        worker.password = c.password;
+        password = c.password;
         RunJob(kJobDecrypt, cpyPath);
         if (c.report) {
             EXPECT_EQ(owner.reports, std::vector<std::string>{Line(c.kind, c.report, cpyPath)});

@@ -26,7 +26,6 @@ class WorkerWineTest : public ::testing::Test {
         worker.systemDrive = paths.systemDrive;
         worker.systemDirectory = paths.systemDirectory;
         worker.windowsDirectory = paths.windowsDirectory;
-        worker.password = "tree password";
         worker.Start(owner);
     }
     ~WorkerWineTest() override {
@@ -34,7 +33,9 @@ class WorkerWineTest : public ::testing::Test {
         worker.Join();
     }
 
+    // The password is handed over for every job, as the window does.
     void RunJob(int kind, const std::vector<std::string>& paths) {
+        worker.password = password;
         worker.jobPaths = paths;
         const int before = owner.jobsFinished;
         worker.StartJob(kind);
@@ -46,6 +47,7 @@ class WorkerWineTest : public ::testing::Test {
     TextTable texts;
     WorkerThread worker{fs, texts};
     RecordingOwner owner;
+    std::string password = "tree password";
 };
 
 TEST_F(WorkerWineTest, TreeGoesOutAndComesBack) {
@@ -108,7 +110,7 @@ TEST_F(WorkerWineTest, NamesOfTheSystemCodePageGoOutAndComeBack) {
     ListTree(folder, &outputs);
     ASSERT_EQ(outputs.size(), files.size());
     Cast128 cipher;
-    cipher.SetKey(worker.password);
+    cipher.SetKey(password);
     for (const std::string& path : outputs) {
         EXPECT_EQ(FolderOf(path, fs.NameCodePage()), folder);
         EXPECT_EQ(FileNameOf(path, fs.NameCodePage()).size(), 13u + 4u) << path;
