@@ -10,6 +10,7 @@
 
 #include "lang/text_table.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
 
@@ -114,7 +115,11 @@ TEST(AboutFromMainWindow, VersionLineAndSiteButton) {
         SendMessageA(hwnd, WM_COMMAND, IDC_GO_BUTTON, 0);
         EXPECT_EQ(opened, std::vector<std::string>{Texts().LookupText("tarnu_site_url")});
     });
-    EXPECT_EQ(versionLine, Texts().LookupText("tarnu_name") + " version  1.79  Release");
+    // 1.7.9.0 reads "1.79".
+    const std::string version = std::to_string(TARNU_VERSION_MAJOR) + "." +
+                                std::to_string(TARNU_VERSION_MINOR) +
+                                std::to_string(TARNU_VERSION_PATCH);
+    EXPECT_EQ(versionLine, Texts().LookupText("tarnu_name") + " version  " + version + "  Release");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The resources linked into the program (and into this test): version 1.7.9.0,
+// The resources linked into the program (and into this test): the version,
 // the icon in both sizes, and the main dialog's template with the controls
 // the code reaches by id.
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -19,7 +20,7 @@ const void* Resource(const char* type, const char* name, DWORD* size) {
     return LockResource(LoadResource(nullptr, found));
 }
 
-TEST(Resources, ProductVersionIs179) {
+TEST(Resources, VersionIsTheProjects) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     DWORD ignored = 0;
@@ -30,8 +31,10 @@ TEST(Resources, ProductVersionIs179) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(MAKELONG(7, 1), fixed->dwProductVersionMS);
-    EXPECT_EQ(MAKELONG(0, 9), fixed->dwProductVersionLS);
+    EXPECT_EQ(MAKELONG(TARNU_VERSION_MINOR, TARNU_VERSION_MAJOR), fixed->dwProductVersionMS);
+    EXPECT_EQ(MAKELONG(TARNU_VERSION_TWEAK, TARNU_VERSION_PATCH), fixed->dwProductVersionLS);
+    EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+    EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
 }
 
 // Title and task bars take images drawn for 100 % to 150 % scaling.
