@@ -1,7 +1,11 @@
-# tarnu_add_test(<name> <sources>... [LIBS <libs>...] [LABELS <labels>...])
+# tarnu_add_test(<name> <sources>... [WINDOWS] [REGISTRY] [LIBS <libs>...]
+#                [LABELS <labels>...])
 # One GoogleTest executable, one CTest test. In the Windows builds the test
 # runs under Wine in the build folder's own prefix, which the prefix fixture
-# creates once per run.
+# creates once per run. WINDOWS: the suite opens windows, and takes turns with
+# every other such suite of either Windows build (there is one keyboard
+# focus). REGISTRY: it writes the program's own registry keys, and takes turns
+# with the others of its build that do.
 #
 # tarnu_add_locale_runs(<locale> <test targets>...)
 # Windows build only: the suites again under another system locale (Wine takes
@@ -53,7 +57,7 @@ else()
 endif()
 
 function(tarnu_add_test name)
-    cmake_parse_arguments(T "" "" "LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "WINDOWS;REGISTRY" "" "LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${T_LIBS} tarnu_test_support gtest_main)
     set(test ${TARNU_SUITE}.${name})
@@ -63,6 +67,12 @@ function(tarnu_add_test name)
         set_tests_properties(${test} PROPERTIES
             FIXTURES_REQUIRED ${TARNU_SUITE} ENVIRONMENT "${TARNU_WINE_ENV}")
         tarnu_wine_environment(${test})
+    endif()
+    if(T_WINDOWS)
+        set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK desktop)
+    endif()
+    if(T_REGISTRY)
+        set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${TARNU_SUITE}_registry)
     endif()
 endfunction()
 

@@ -11,13 +11,9 @@
 #include "lang/text_table.h"
 #include "res/resource.h"
 #include "res/version.h"
+#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
-
-class MainDlgProbe {
-  public:
-    static void SetOpener(CMainDlg& d, TargetOpener opener) { d.openTarget = opener; }
-};
 
 namespace {
 

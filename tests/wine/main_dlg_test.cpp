@@ -14,28 +14,9 @@
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
+#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/window_harness.h"
 #include "ui/app_messages.h"
-
-class MainDlgProbe {
-  public:
-    static CLogListBox& Log(CMainDlg& d) { return d.logList; }
-    static Settings& SettingsOf(CMainDlg& d) { return d.settings; }
-    static JobProgress& ProgressOf(CMainDlg& d) { return d.progress; }
-    static WorkerThread& Worker(CMainDlg& d) { return d.worker; }
-    static void Tick(CMainDlg& d) { d.ProgressTick(); }
-    static void OpenSelectedLine(CMainDlg& d) { d.OnLogDoubleClick(); }
-    static void SetErrorSeen(CMainDlg& d) { d.errorSeen = true; }
-    static std::vector<std::string>& HeldDrops(CMainDlg& d) { return d.heldDrops; }
-    static CProgressPanel& Panel(CMainDlg& d) { return d.progressPanel; }
-    static int Mode(CMainDlg& d) { return d.mode; }
-    static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
-    static bool Running(CMainDlg& d) { return d.running; }
-    static void GuessMode(CMainDlg& d) { d.GuessModeFromFolder(); }
-    static void SetProgramFolder(CMainDlg& d, const std::string& folder) {
-        d.programFolder = folder;
-    }
-};
 
 namespace {
 

@@ -6,16 +6,9 @@
 #include "lang/text_table.h"
 #include "res/resource.h"
 #include "tests/wine/registry_sandbox.h"
+#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
-
-class MainDlgProbe {
-  public:
-    static Settings& SettingsOf(CMainDlg& d) { return d.settings; }
-    static HMENU Menu(CMainDlg& d) { return d.optionsMenu; }
-    static void UpdateMenu(CMainDlg& d) { d.UpdateOptionsMenu(); }
-    static void SetRunning(CMainDlg& d, bool running) { d.running = running; }
-};
 
 namespace {
 

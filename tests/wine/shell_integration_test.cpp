@@ -14,16 +14,9 @@
 #include "shell/shortcut.h"
 #include "shell/folder_path.h"
 #include "tests/wine/registry_sandbox.h"
+#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
-
-class MainDlgProbe {
-  public:
-    static HMENU Menu(CMainDlg& d) { return d.optionsMenu; }
-    static void UpdateMenu(CMainDlg& d) { d.UpdateOptionsMenu(); }
-    static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
-    static const std::string& ProgramFileName(CMainDlg& d) { return d.programFileName; }
-};
 
 namespace {
 
