@@ -1,5 +1,7 @@
 #include "platform/window_dpi.h"
 
+#include "platform/gdi_holders.h"
+
 int WindowDpi(HWND window) {
     using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
     // Looked up, not linked: older systems lack it.
@@ -10,8 +12,6 @@ int WindowDpi(HWND window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi) return int(dpi);
     }
-    const HDC dc = ::GetDC(window);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(window, dc);
+    const int dpi = ::GetDeviceCaps(WindowDc(window).Get(), LOGPIXELSY);
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }

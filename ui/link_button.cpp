@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/font_description.h"
+#include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 
 namespace {
@@ -27,8 +28,8 @@ void CLinkButton::DrawItem(DRAWITEMSTRUCT* drawInfo) {
     const HDC dc = drawInfo->hDC;
     LOGFONTA description = DescribeFont(GetFont());
     description.lfUnderline = TRUE;
-    const HFONT font = ::CreateFontIndirectA(&description);
-    const HGDIOBJ oldFont = ::SelectObject(dc, font);
+    const GdiObject font(::CreateFontIndirectA(&description));
+    const SelectedObject selected(dc, font.Get());
 
     ::FillRect(dc, &drawInfo->rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
     RECT textRect = drawInfo->rcItem;
@@ -45,8 +46,6 @@ void CLinkButton::DrawItem(DRAWITEMSTRUCT* drawInfo) {
 
     ::SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldColour);
-    ::SelectObject(dc, oldFont);
-    ::DeleteObject(font);
 }
 
 LRESULT CLinkButton::OnMouseMove(WPARAM, LPARAM lParam) {

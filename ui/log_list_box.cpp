@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 
 namespace {
@@ -70,12 +71,10 @@ LRESULT CLogListBox::OnResetContent(WPARAM, LPARAM) {
 
 void CLogListBox::MeasureItem(MEASUREITEMSTRUCT* measureInfo) {
     const RECT client = GetClientRect();
-    const HDC dc = ::GetDC(GetSafeHwnd());
-    const HGDIOBJ oldFont = ::SelectObject(dc, GetFont());
+    const WindowDc dc(GetSafeHwnd());
+    const SelectedObject font(dc.Get(), GetFont());
     measureInfo->itemWidth = client.right - client.left;
-    measureInfo->itemHeight = MeasureRowHeight(dc, TextOfRow(measureInfo->itemData).text);
-    ::SelectObject(dc, oldFont);
-    ::ReleaseDC(GetSafeHwnd(), dc);
+    measureInfo->itemHeight = MeasureRowHeight(dc.Get(), TextOfRow(measureInfo->itemData).text);
 }
 
 // One line's height for a text that fits the row; for a wider text, the
@@ -114,25 +113,24 @@ void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
         if (error) ::SetTextColor(dc, kErrorColour);
         fill = ::GetBkColor(dc);
     }
-    const HBRUSH brush = ::CreateSolidBrush(fill);
-    ::FillRect(dc, &drawInfo->rcItem, brush);
-    ::DeleteObject(brush);
+    const GdiObject brush(::CreateSolidBrush(fill));
+    ::FillRect(dc, &drawInfo->rcItem, static_cast<HBRUSH>(brush.Get()));
 
     RECT textRect = drawInfo->rcItem;
     ::InflateRect(&textRect, -kTextInset, -kTextInset);
     const int oldMode = ::SetBkMode(dc, OPAQUE);
     ::DrawTextA(dc, row.text.c_str(), static_cast<int>(row.text.size()), &textRect, kTextFormat);
 
-    // A dotted separator along the bottom of every row.
-    const HPEN pen = ::CreatePen(PS_DOT, 1, ::GetSysColor(COLOR_BTNSHADOW));
-    const HGDIOBJ oldPen = ::SelectObject(dc, pen);
-    const int y = drawInfo->rcItem.bottom - 1;
-    ::MoveToEx(dc, drawInfo->rcItem.left, y, nullptr);
-    ::LineTo(dc, drawInfo->rcItem.right, y);
-
-    ::SelectObject(dc, oldPen);
-    ::DeleteObject(pen);
+    DrawSeparator(dc, drawInfo->rcItem);
     ::SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBack);
+}
+
+// A dotted separator along the bottom of a row.
+void CLogListBox::DrawSeparator(HDC dc, const RECT& row) {
+    const GdiObject pen(::CreatePen(PS_DOT, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+    const SelectedObject selected(dc, pen.Get());
+    ::MoveToEx(dc, row.left, row.bottom - 1, nullptr);
+    ::LineTo(dc, row.right, row.bottom - 1);
 }

@@ -41,6 +41,7 @@ class CLogListBox : public CListBox {
     };
     RowText TextOfRow(ULONG_PTR itemData) const;
     int MeasureRowHeight(HDC dc, const std::string& text) const;
+    static void DrawSeparator(HDC dc, const RECT& row);
     LRESULT OnResetContent(WPARAM wParam, LPARAM lParam);
 
     std::vector<LogEntry> entries;

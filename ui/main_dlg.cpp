@@ -6,6 +6,7 @@
 #include "lang/language_file.h"
 #include "lang/text_cache.h"
 #include "platform/font_description.h"
+#include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 #include "platform/program_paths.h"
 #include "platform/window_dpi.h"
@@ -273,14 +274,13 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 
 LRESULT CMainDlg::OnPaint(WPARAM, LPARAM) {
     if (!::IsIconic(GetSafeHwnd())) return Default();
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(GetSafeHwnd(), &paint);
+    const PaintDc paint(GetSafeHwnd());
+    const HDC dc = paint.Get();
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     const RECT client = GetClientRect();
     const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
     ::DrawIcon(dc, x, y, icon);
-    ::EndPaint(GetSafeHwnd(), &paint);
     return 0;
 }
 

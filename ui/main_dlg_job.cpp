@@ -1,6 +1,7 @@
 // CMainDlg: starting and stopping jobs from the password boxes and buttons.
 #include "crypto/password_check.h"
 #include "crypto/wipe.h"
+#include "platform/files_matching.h"
 #include "ui/app_messages.h"
 #include "ui/main_dlg.h"
 
@@ -14,10 +15,7 @@ void CMainDlg::OnOK() {
 }
 
 void CMainDlg::GuessModeFromFolder() {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = ::FindFirstFileA((programFolder + "\\*.cpy").c_str(), &found);
-    mode = search == INVALID_HANDLE_VALUE ? kJobEncrypt : kJobDecrypt;
-    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    mode = FilesMatching(programFolder, "*.cpy").empty() ? kJobEncrypt : kJobDecrypt;
 }
 
 // While a job runs the buttons and Enter stop it; otherwise the password is

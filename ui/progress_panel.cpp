@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 
 namespace {
@@ -45,10 +46,8 @@ bool CProgressPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 }
 
 LRESULT CProgressPanel::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT paint;
-    const HDC dc = ::BeginPaint(GetSafeHwnd(), &paint);
-    Paint(dc);
-    ::EndPaint(GetSafeHwnd(), &paint);
+    const PaintDc dc(GetSafeHwnd());
+    Paint(dc.Get());
     return 0;
 }
 

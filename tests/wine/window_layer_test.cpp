@@ -9,6 +9,8 @@
 
 #include "platform/button.h"
 #include "platform/dialog.h"
+#include "platform/font_description.h"
+#include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 #include "platform/wnd.h"
 #include "res/resource.h"
@@ -191,6 +193,24 @@ class AskingDialog : public CDialog {
         return Default();  // the dialog manager still sets the title
     }
 };
+
+// Drawing resources go back in the reverse order they were taken: the font
+// made for a drawing is deselected, then deleted.
+TEST(GdiHolders, GiveBackInTheReverseOrder) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
+    HGDIOBJ made = nullptr;
+    {
+        LOGFONTA description = DescribeFont(nullptr);
+        const GdiObject font(CreateFontIndirectA(&description));
+        made = font.Get();
+        const SelectedObject selected(dc, made);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), made);
+    }
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), before);
+    EXPECT_EQ(GetObjectType(made), 0u);  // a font still selected would not go
+    DeleteDC(dc);
+}
 
 TEST(Dialog, RunsFromItsTemplateBindsItsControlsAndReturnsResults) {
     AskingDialog dialog;
