@@ -10,7 +10,7 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 }  // namespace
 
-bool WorkerThread::CollectFiles(std::vector<std::string>& files, int kind) {
+bool WorkerThread::CollectFiles(std::vector<std::string>& files, JobKind kind) {
     while (!jobPaths.empty()) {
         if (!CollectEntry(files, jobPaths.back(), kind)) return false;
         jobPaths.pop_back();
@@ -20,7 +20,7 @@ bool WorkerThread::CollectFiles(std::vector<std::string>& files, int kind) {
 
 // One queued entry: a drive, a folder or a file. False on a refusal.
 bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::string& entry,
-                                int kind) {
+                                JobKind kind) {
     const CodePage& names = fs.NameCodePage();
     if (!entry.empty() && entry.back() == ':') {
         if (names.SameIgnoringCase(entry, systemDrive)) return Refuse("error_directory_systemroot");
@@ -55,7 +55,7 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
 // silently for done. Links to folders are not followed, so a link back into
 // the tree cannot make the walk endless.
 bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::string& folder,
-                                 int kind) {
+                                 JobKind kind) {
     std::vector<std::string> pending;
     std::string current = folder;
     for (bool top = true;; top = false) {
@@ -88,7 +88,7 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
 // unfinished output of a job that was cut off is for neither job: it is
 // named in the log and left alone.
 void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
-                                uint64_t size, int kind) {
+                                uint64_t size, JobKind kind) {
     if (IsTemporaryPath(path)) {
         LogPath("message_interrupted_output", path);
     } else if (kind == kJobEncrypt) {

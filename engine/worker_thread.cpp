@@ -44,7 +44,7 @@ void WorkerThread::Join() {
 
 // A Stop that arrives after a job ended must not cancel the next one, and
 // the last file's count must not show in the next job's progress.
-void WorkerThread::StartJob(int kind) {
+void WorkerThread::StartJob(JobKind kind) {
     processor.cancelRequested = false;
     processor.ResetCounters();
     operation = kind;
@@ -79,7 +79,7 @@ void WorkerThread::Run() {
     ended = true;
 }
 
-void WorkerThread::RunJob(int kind) {
+void WorkerThread::RunJob(JobKind kind) {
     if (kind != kJobEncrypt && kind != kJobDecrypt) return;
     const bool encrypt = kind == kJobEncrypt;
     jobClean = true;
@@ -102,7 +102,7 @@ void WorkerThread::WarnOfLongPassword() {
 }
 
 // Last collected first; Stop or Quit is honoured before each file.
-void WorkerThread::ProcessFiles(std::vector<std::string>& files, int kind) {
+void WorkerThread::ProcessFiles(std::vector<std::string>& files, JobKind kind) {
     while (!files.empty()) {
         if (events.IsSet(WorkerEvent::kQuit) || events.IsSet(WorkerEvent::kStop)) {
             LogRemark(texts.LookupText(kind == kJobEncrypt ? "message_encryption_canceled"
@@ -119,7 +119,7 @@ void WorkerThread::ProcessFiles(std::vector<std::string>& files, int kind) {
 
 // Nothing that goes wrong with one file may end the thread: it becomes that
 // file's error line and the job goes on.
-void WorkerThread::ProcessFile(const std::string& path, int kind) {
+void WorkerThread::ProcessFile(const std::string& path, JobKind kind) {
     try {
         if (kind == kJobEncrypt) {
             processor.EncryptFile(path, MakeOutputName(FolderOf(path, fs.NameCodePage())));

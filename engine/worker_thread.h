@@ -29,7 +29,7 @@ class WorkerThread {
 
     // Owner side: the queue, password and options are written only while no
     // job runs, before StartJob. The password is wiped when the job ends.
-    void StartJob(int kind);
+    void StartJob(JobKind kind);
     void RequestStop();
     void RequestQuit();
     FileProcessor& Processor() { return processor; }
@@ -45,25 +45,25 @@ class WorkerThread {
     std::string systemDirectory;
     std::string windowsDirectory;
     std::vector<std::string> jobPaths;  // examined from the last added
-    int operation = 0;
+    JobKind operation = kJobEncrypt;
 
     // The job's file list from jobPaths; false on a refusal (already logged).
-    bool CollectFiles(std::vector<std::string>& files, int kind);
-    bool WalkDirectory(std::vector<std::string>& files, const std::string& folder, int kind);
+    bool CollectFiles(std::vector<std::string>& files, JobKind kind);
+    bool WalkDirectory(std::vector<std::string>& files, const std::string& folder, JobKind kind);
     // A name of 13 random letters and digits with ".cpy" that nothing in
     // folder has yet.
     std::string MakeOutputName(const std::string& folder);
 
   private:
     void Run();
-    void RunJob(int kind);
+    void RunJob(JobKind kind);
     void ForgetPassword();
     void WarnOfLongPassword();
-    void ProcessFiles(std::vector<std::string>& files, int kind);
-    void ProcessFile(const std::string& path, int kind);
+    void ProcessFiles(std::vector<std::string>& files, JobKind kind);
+    void ProcessFile(const std::string& path, JobKind kind);
     void TakeIfWanted(std::vector<std::string>& files, const std::string& path, uint64_t size,
-                      int kind);
-    bool CollectEntry(std::vector<std::string>& files, const std::string& entry, int kind);
+                      JobKind kind);
+    bool CollectEntry(std::vector<std::string>& files, const std::string& entry, JobKind kind);
     void Log(const std::string& key);
     void LogRemark(const std::string& text);
     bool Refuse(const std::string& key);

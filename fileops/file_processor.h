@@ -15,6 +15,7 @@
 #include "crypto/split_cipher.h"
 #include "fileops/file_system.h"
 #include "fileops/flush_behind.h"
+#include "fileops/report_kind.h"
 #include "lang/text_table.h"
 
 // <windows.h> maps EncryptFile and DecryptFile to its own functions by macro.
@@ -25,9 +26,6 @@
 #undef EncryptFile
 #undef DecryptFile
 #endif
-
-// Line kinds handed to the report sink.
-enum ReportKind { kReportMessage = 0, kReportError = 1 };
 
 class ReadOnlyClearance;
 

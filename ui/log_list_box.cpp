@@ -27,7 +27,7 @@ SIZE TextExtent(HDC dc, const std::string& text) {
 
 }  // namespace
 
-void CLogListBox::AddEntry(const std::string& text, int kind, int serial) {
+void CLogListBox::AddEntry(const std::string& text, ReportKind kind, int serial) {
     if (serial < 0 || static_cast<ULONG_PTR>(serial) >= kNoticeFlag) return;
     if (entries.size() < static_cast<size_t>(serial) + 1) entries.resize(serial + 1);
     entries[serial] = {text, kind, serial};
@@ -49,9 +49,9 @@ const LogEntry* CLogListBox::EntryAtRow(int row) const {
 CLogListBox::RowText CLogListBox::TextOfRow(ULONG_PTR itemData) const {
     if (IsNotice(itemData)) {
         const size_t index = itemData & ~kNoticeFlag;
-        return {index < notices.size() ? notices[index] : std::string(), 0};
+        return {index < notices.size() ? notices[index] : std::string(), kReportMessage};
     }
-    if (itemData >= entries.size()) return {std::string(), 0};
+    if (itemData >= entries.size()) return {std::string(), kReportMessage};
     return {entries[itemData].text, entries[itemData].kind};
 }
 
@@ -102,7 +102,7 @@ void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
     const HDC dc = drawInfo->hDC;
     const COLORREF oldText = ::GetTextColor(dc);
     const COLORREF oldBack = ::GetBkColor(dc);
-    const bool error = row.kind == 1;
+    const bool error = row.kind == kReportError;
 
     COLORREF fill;
     if (drawInfo->itemState & ODS_SELECTED) {

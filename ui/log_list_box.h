@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "fileops/report_kind.h"
 #include "platform/list_box.h"
 
 struct LogEntry {
     std::string text;
-    int kind = 0;  // 0 message, 1 error
+    ReportKind kind = kReportMessage;
     int serial = 0;
 };
 
@@ -20,7 +21,7 @@ class CLogListBox : public CListBox {
   public:
     // Keeps the entry under serial (0 or more), replacing an older one of that
     // number, and shows it as the new top row.
-    void AddEntry(const std::string& text, int kind, int serial);
+    void AddEntry(const std::string& text, ReportKind kind, int serial);
     // A row on top with text and no entry behind it, drawn as a message.
     void AddNotice(const std::string& text);
     // The entry that row shows; nullptr for a notice row or a row that does
@@ -37,7 +38,7 @@ class CLogListBox : public CListBox {
   private:
     struct RowText {
         std::string text;
-        int kind;
+        ReportKind kind;
     };
     RowText TextOfRow(ULONG_PTR itemData) const;
     int MeasureRowHeight(HDC dc, const std::string& text) const;

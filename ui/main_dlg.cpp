@@ -179,20 +179,20 @@ void CMainDlg::MeasureLayout() {
     const RECT client = GetClientRect(), window = GetWindowRect();
     layoutWidth = window.right - window.left;
     frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
-    for (int kind : {kHeightCompact, kHeightWithLog, kHeightFull}) {
+    for (WindowHeight kind : {kHeightCompact, kHeightWithLog, kHeightFull}) {
         RECT markerRect = GetDlgItem(MarkerOf(kind)).GetWindowRect();
         ScreenToClient(&markerRect);
         markerTops[kind - 1] = markerRect.top;
     }
 }
 
-int CMainDlg::MarkerOf(int kind) {
+int CMainDlg::MarkerOf(WindowHeight kind) {
     return kind == kHeightCompact   ? IDC_MARK_COMPACT
            : kind == kHeightWithLog ? IDC_MARK_LOG
                                     : IDC_MARK_FULL;
 }
 
-void CMainDlg::SetLayout(int kind) {
+void CMainDlg::SetLayout(WindowHeight kind) {
     layoutKind = kind;
     const int clientHeight = ::MulDiv(markerTops[kind - 1], dpi, startDpi);
     SetWindowPos(nullptr, 0, 0, layoutWidth, clientHeight + frameHeight,

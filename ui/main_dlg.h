@@ -24,11 +24,11 @@ class CMainDlg : public CDialog, public WorkerOwner {
     CMainDlg();
     ~CMainDlg() override;
 
-    void SetLayout(int kind);
+    void SetLayout(WindowHeight kind);
     void ShowPasswordBoxes();
     void ApplyPasswordMask(bool on);
-    void AddLogLine(const std::string& text, int kind);
-    void BeginJob(int operation);
+    void AddLogLine(const std::string& text, ReportKind kind);
+    void BeginJob(JobKind operation);
     void AddCommandLinePaths(const std::string& text);
     void AddJobPath(const std::string& path);
 
@@ -60,7 +60,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void SetControlTexts();
     void CreateFonts();
     void MeasureLayout();
-    static int MarkerOf(int kind);
+    static int MarkerOf(WindowHeight kind);
     void TakeCommandLine();
     void EnterSelectMode();
     void TakeDroppedPaths(const std::vector<std::string>& paths);
@@ -73,9 +73,9 @@ class CMainDlg : public CDialog, public WorkerOwner {
 
     void Quit(INT_PTR result);
     void GuessModeFromFolder();
-    bool ReadPassword(int operation);
+    bool ReadPassword(JobKind operation);
     bool CheckPasswordValue();
-    void ShowRunning(int operation);
+    void ShowRunning(JobKind operation);
 
     // Handlers.
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -113,13 +113,13 @@ class CMainDlg : public CDialog, public WorkerOwner {
     int markerTops[3] = {};
     int layoutWidth = 0, frameHeight = 0;
     LOGFONTA templateFont{};  // at the start DPI
-    int layoutKind = kHeightCompact;
+    WindowHeight layoutKind = kHeightCompact;
     static constexpr int kEditFontHeight = 16;  // pixels at 96 DPI
     std::string programPath, programFolder, programFileName;
     std::string systemDrive, systemDirectory, windowsDirectory;
     std::string versionText;
     Settings settings;
-    int mode = kJobEncrypt;
+    JobKind mode = kJobEncrypt;
     bool errorSeen = false;
     int logCounter = 0;
     std::vector<std::string> heldDrops;  // dropped during a job, taken after it

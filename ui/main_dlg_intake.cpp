@@ -68,7 +68,7 @@ void CMainDlg::AddCommandLinePaths(const std::string& text) {
 void CMainDlg::TakePath(const std::string& path) {
     const std::string canonical = path.size() > kMaxPathLength ? "" : CanonicalPath(path);
     if (canonical.empty()) {
-        AddLogLine(Texts().LookupText("message_path_too_long") + " : " + path, 0);
+        AddLogLine(Texts().LookupText("message_path_too_long") + " : " + path, kReportMessage);
     } else if (!SystemCodePage().SameIgnoringCase(canonical, programPath)) {
         AddJobPath(canonical);
     }
@@ -76,7 +76,7 @@ void CMainDlg::TakePath(const std::string& path) {
 
 void CMainDlg::EnterSelectMode() {
     SetLayout(kHeightWithLog);
-    AddLogLine("Msg: " + Texts().LookupText("message_drop"), 0);
+    AddLogLine("Msg: " + Texts().LookupText("message_drop"), kReportMessage);
     SetWindowText(Texts().LookupText("tarnu_name") + " " + versionText + " - [SelectMode]");
 }
 
@@ -84,5 +84,5 @@ void CMainDlg::EnterSelectMode() {
 void CMainDlg::AddJobPath(const std::string& path) {
     worker.jobPaths.push_back(path);
     if (mode == kJobEncrypt && EndsInCpy(path)) mode = kJobDecrypt;
-    AddLogLine("Drag : " + path, 0);
+    AddLogLine("Drag : " + path, kReportMessage);
 }

@@ -20,7 +20,7 @@ void CMainDlg::GuessModeFromFolder() {
 
 // While a job runs the buttons and Enter stop it; otherwise the password is
 // checked, handed over, and the job starts.
-void CMainDlg::BeginJob(int operation) {
+void CMainDlg::BeginJob(JobKind operation) {
     if (running) return worker.RequestStop();
     errorSeen = false;
     progress.start = progress.done = progress.total = 0;
@@ -41,7 +41,7 @@ void CMainDlg::BeginJob(int operation) {
 
 // The two-box layout must match for encryption; decryption takes the upper
 // box and only notes a different lower one.
-bool CMainDlg::ReadPassword(int operation) {
+bool CMainDlg::ReadPassword(JobKind operation) {
     if (!settings.confirm) {
         worker.password = singleEdit.GetWindowText();
         return true;
@@ -50,12 +50,12 @@ bool CMainDlg::ReadPassword(int operation) {
     std::string lower = confirmEdit.GetWindowText();
     const bool accepted = operation != kJobEncrypt || upper == lower;
     if (!accepted) {
-        AddLogLine(Texts().LookupText("password_miss"), 0);
+        AddLogLine(Texts().LookupText("password_miss"), kReportMessage);
         SetLayout(kHeightWithLog);
         if (!upper.empty() && lower.empty()) confirmEdit.SetFocus();
     } else {
         if (operation != kJobEncrypt && !lower.empty() && upper != lower) {
-            AddLogLine(Texts().LookupText("decipher_upbox_input"), 0);
+            AddLogLine(Texts().LookupText("decipher_upbox_input"), kReportMessage);
         }
         worker.password = upper;
     }
@@ -81,7 +81,7 @@ bool CMainDlg::CheckPasswordValue() {
 }
 
 // The other operation's button becomes Stop; the boxes give way to the panel.
-void CMainDlg::ShowRunning(int operation) {
+void CMainDlg::ShowRunning(JobKind operation) {
     const bool encrypt = operation == kJobEncrypt;
     cipherButton.EnableWindow(!encrypt);
     decipherButton.EnableWindow(encrypt);

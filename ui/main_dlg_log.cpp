@@ -37,7 +37,7 @@ void CMainDlg::SetPromptText(const std::string& text) {
 void CMainDlg::JobFinished() { PostMessage(WM_JOB_FINISHED); }
 
 LRESULT CMainDlg::OnWorkerLogLine(WPARAM wParam, LPARAM) {
-    AddLogLine(*reinterpret_cast<const std::string*>(wParam), 0);
+    AddLogLine(*reinterpret_cast<const std::string*>(wParam), kReportMessage);
     return 1;
 }
 
@@ -48,13 +48,13 @@ LRESULT CMainDlg::OnWorkerPrompt(WPARAM wParam, LPARAM) {
 
 LRESULT CMainDlg::OnReportLine(WPARAM wParam, LPARAM lParam) {
     if (lParam == kReportError) errorSeen = true;
-    AddLogLine(reinterpret_cast<const char*>(wParam), int(lParam));
+    AddLogLine(reinterpret_cast<const char*>(wParam), ReportKind(lParam));
     return 1;
 }
 
 // Lines are numbered 1 to 999, then from 0 again; the list is emptied at
 // every 200th line, with a notice saying so.
-void CMainDlg::AddLogLine(const std::string& text, int kind) {
+void CMainDlg::AddLogLine(const std::string& text, ReportKind kind) {
     ++logCounter;
     if (logCounter % 200 == 0) {
         logList.SendMessage(LB_RESETCONTENT);
@@ -120,9 +120,9 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     // Anything the log says beyond the job's notices, and paths dropped for
     // the next job, keep the window open for the user to see.
     if (errorSeen || pathsWaiting || !worker.LastJobWasClean()) {
-        AddLogLine(Texts().LookupText("error_auto_exit"), 0);
+        AddLogLine(Texts().LookupText("error_auto_exit"), kReportMessage);
     } else {
-        AddLogLine(Texts().LookupText("tarnu_goodbye"), 0);
+        AddLogLine(Texts().LookupText("tarnu_goodbye"), kReportMessage);
         SetTimer(kExitTimer, 600);
     }
     return 1;

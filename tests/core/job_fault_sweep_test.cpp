@@ -63,7 +63,7 @@ class SweepOwner : public RecordingOwner {
 // One job over a fresh disk holding the tree, plain or encrypted, with the
 // faults that plan sets; or over the disk that a crashed job left.
 struct Job {
-    Job(int kind, const std::function<void(MemoryFileSystem&)>& plan) {
+    Job(JobKind kind, const std::function<void(MemoryFileSystem&)>& plan) {
         fs.AddFile(kOutside, {1, 2, 3});
         for (const Original& o : Tree()) {
             if (kind == kJobEncrypt) fs.AddFile(o.Path(), o.content, o.attributes);
@@ -72,7 +72,7 @@ struct Job {
         plan(fs);
         Run(kind);
     }
-    Job(int kind, const MemoryFileSystem& left) {
+    Job(JobKind kind, const MemoryFileSystem& left) {
         fs.CopyDisk(left);
         Run(kind);
     }
@@ -80,7 +80,7 @@ struct Job {
         worker.RequestQuit();
         worker.Join();
     }
-    void Run(int kind) {
+    void Run(JobKind kind) {
         worker.password = kPassword;
         worker.Processor().writeReadOnly = true;
         worker.Start(owner);
@@ -183,7 +183,7 @@ bool Tried(FsFault fault, uint64_t call) {
     return kEveryKindAtEveryCall || int(fault) == int(call % 4);
 }
 
-uint64_t CleanJobCalls(int kind) {
+uint64_t CleanJobCalls(JobKind kind) {
     Job clean(kind, [](MemoryFileSystem&) {});
     EXPECT_EQ(clean.owner.reports, 0);
     EXPECT_EQ(clean.owner.prompts.size(), Tree().size());
@@ -236,7 +236,7 @@ struct Remains {
     std::vector<std::string> temporaries, strays;
 };
 
-Remains Survey(const MemoryFileSystem& fs, int kind) {
+Remains Survey(const MemoryFileSystem& fs, JobKind kind) {
     Remains r;
     for (const std::string& path : fs.AllPaths()) {
         if (fs.IsFolder(path) || path == kOutside) continue;
@@ -282,7 +282,7 @@ void CheckCrashed(const Job& job, const Remains& r) {
 // published and before the original went comes through twice: encryption
 // makes a second ".cpy" file of it, decryption keeps the ".cpy" file and
 // says that the name is taken.
-void CheckRestarted(const Job& job, const Remains& crashed, int kind) {
+void CheckRestarted(const Job& job, const Remains& crashed, JobKind kind) {
     ASSERT_TRUE(job.finished);
     const Remains r = Survey(job.fs, kind);
     EXPECT_TRUE(r.strays.empty()) << ::testing::PrintToString(r.strays);
@@ -304,7 +304,7 @@ void CheckRestarted(const Job& job, const Remains& crashed, int kind) {
     EXPECT_EQ(job.owner.reports, kind == kJobDecrypt ? caughtBetween : 0);
 }
 
-void CrashSweep(int kind) {
+void CrashSweep(JobKind kind) {
     const uint64_t calls = CleanJobCalls(kind);
     size_t leftUnfinished = 0, leftUndone = 0;
     for (uint64_t n = 1; n < calls; ++n) {

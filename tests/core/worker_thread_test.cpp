@@ -47,7 +47,7 @@ class WorkerTest : public ::testing::Test {
     }
 
     // The owner hands the password over for every job, as the window does.
-    void RunJob(int kind, const Lines& paths) {
+    void RunJob(JobKind kind, const Lines& paths) {
         worker.password = jobPassword;
         worker.jobPaths = paths;
         const int before = owner.jobsFinished;
@@ -343,7 +343,7 @@ TEST_F(WorkerTest, QuitDuringAJob) {
 
 TEST_F(WorkerTest, UnknownOperationOnlyEndsTheJob) {
     worker.Start(owner);
-    RunJob(3, {"C:\\data"});
+    RunJob(JobKind(3), {"C:\\data"});  // neither kind
     EXPECT_TRUE(owner.lines.empty());
     ExpectIdleState();
 }

@@ -13,7 +13,7 @@ namespace {
 class ChangingTreeTest : public JobRig {
   protected:
     // After a job of kind: n files below folder, every one of them done.
-    void ExpectDone(const std::string& folder, int kind, size_t n) {
+    void ExpectDone(const std::string& folder, JobKind kind, size_t n) {
         std::vector<std::string> files;
         ListTree(folder, &files);
         EXPECT_EQ(files.size(), n);
@@ -43,7 +43,7 @@ TEST_F(ChangingTreeTest, FileDeletedBeforeItsTurn) {
         DeleteFileA(victim.c_str());
     };
     size_t left = 3;
-    for (int kind : {kJobEncrypt, kJobDecrypt}) {
+    for (JobKind kind : {kJobEncrypt, kJobDecrypt}) {
         SCOPED_TRACE(kind);
         victim.clear();
         RunJob(kind, tree);
@@ -61,7 +61,7 @@ TEST_F(ChangingTreeTest, FolderThatCannotBeListed) {
     const std::string tree = shutTree;
     const std::string shut = tree + "\\mid\\shut";
     const std::string refused = texts.LookupText("message_file_seek_failed");
-    for (int kind : {kJobEncrypt, kJobDecrypt}) {
+    for (JobKind kind : {kJobEncrypt, kJobDecrypt}) {
         SCOPED_TRACE(kind);
         RunJob(kind, tree);
         EXPECT_TRUE(owner.reports.empty()) << owner.reports[0];

@@ -66,7 +66,7 @@ class HeldFileTest : public JobRig {
 
     // Runs a job while another process holds path; checks the one report,
     // that path is untouched, and that every other file was done.
-    void ExpectHeldFileSkipped(int kind, const std::string& path) {
+    void ExpectHeldFileSkipped(JobKind kind, const std::string& path) {
         const auto before = Snapshot(dir / "tree");
         {
             OtherProcessHold hold(path);

@@ -60,7 +60,7 @@ class JobRig : public ::testing::Test {
     }
 
     // The password is handed over for every job, as the window does.
-    void RunJob(int kind, const std::string& path) {
+    void RunJob(JobKind kind, const std::string& path) {
         worker.password = password;
         owner.reports.clear();
         owner.lines.clear();

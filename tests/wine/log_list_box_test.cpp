@@ -74,7 +74,7 @@ class LogListBoxTest : public ::testing::Test {
 };
 
 TEST_F(LogListBoxTest, EntriesAreKeptBySerialAndShownNewestFirst) {
-    log.AddEntry("x", 1, 5);
+    log.AddEntry("x", kReportError, 5);
     ASSERT_EQ(6u, log.Entries().size());
     EXPECT_EQ("x", log.Entries()[5].text);
     EXPECT_EQ(1, log.Entries()[5].kind);
@@ -83,9 +83,9 @@ TEST_F(LogListBoxTest, EntriesAreKeptBySerialAndShownNewestFirst) {
     ASSERT_EQ(1, log.GetCount());
     EXPECT_EQ(&log.Entries()[5], log.EntryAtRow(0));
 
-    log.AddEntry("first", 0, 1);
+    log.AddEntry("first", kReportMessage, 1);
     // A later entry of the same number replaces the older one in every row.
-    log.AddEntry("y", 0, 5);
+    log.AddEntry("y", kReportMessage, 5);
     ASSERT_EQ(3, log.GetCount());
     EXPECT_EQ("y", log.EntryAtRow(0)->text);
     EXPECT_EQ("first", log.EntryAtRow(1)->text);
@@ -93,14 +93,14 @@ TEST_F(LogListBoxTest, EntriesAreKeptBySerialAndShownNewestFirst) {
     EXPECT_EQ(0, log.EntryAtRow(2)->kind);
     EXPECT_EQ(6u, log.Entries().size());
 
-    log.AddEntry("negative", 0, -1);
+    log.AddEntry("negative", kReportMessage, -1);
     EXPECT_EQ(3, log.GetCount());
 }
 
 TEST_F(LogListBoxTest, NoticeRowsCarryNoEntry) {
-    log.AddEntry("a", 0, 1);
+    log.AddEntry("a", kReportMessage, 1);
     log.AddNotice("log max");
-    log.AddEntry("b", 1, 0);
+    log.AddEntry("b", kReportError, 0);
     ASSERT_EQ(3, log.GetCount());
     EXPECT_EQ("b", log.EntryAtRow(0)->text);
     EXPECT_EQ(nullptr, log.EntryAtRow(1));
@@ -110,22 +110,22 @@ TEST_F(LogListBoxTest, NoticeRowsCarryNoEntry) {
 }
 
 TEST_F(LogListBoxTest, EmptyingTheListKeepsTheEntries) {
-    log.AddEntry("a", 0, 1);
+    log.AddEntry("a", kReportMessage, 1);
     log.AddNotice("first notice");
     log.ResetContent();
     EXPECT_EQ(0, log.GetCount());
     ASSERT_EQ(2u, log.Entries().size());
     EXPECT_EQ("a", log.Entries()[1].text);
     log.AddNotice("second notice");
-    log.AddEntry("c", 0, 2);
+    log.AddEntry("c", kReportMessage, 2);
     EXPECT_EQ("c", log.EntryAtRow(0)->text);
     EXPECT_EQ(nullptr, log.EntryAtRow(1));
 }
 
 TEST_F(LogListBoxTest, DoubleClickSelectsTheRowUnderThePointer) {
-    log.AddEntry(Words(40), 0, 1);  // a tall row at the bottom
+    log.AddEntry(Words(40), kReportMessage, 1);  // a tall row at the bottom
     log.AddNotice("notice");
-    log.AddEntry("short", 1, 2);
+    log.AddEntry("short", kReportError, 2);
     for (int row = 0; row < 3; ++row) {
         SCOPED_TRACE(row);
         host.commands.clear();
@@ -150,9 +150,9 @@ TEST_F(LogListBoxTest, LongTextsGetWholeLinesThatHoldThemWrapped) {
     const int wrapped = WrappedHeight(longText, TextWidth());
     ASSERT_GT(wrapped, 2 * line);
 
-    log.AddEntry("short", 0, 1);
+    log.AddEntry("short", kReportMessage, 1);
     EXPECT_EQ(line, RowHeight(0));
-    log.AddEntry(longText, 0, 2);
+    log.AddEntry(longText, kReportMessage, 2);
     const int tall = RowHeight(0);
     EXPECT_EQ(0, tall % line);
     EXPECT_GE(tall, wrapped + 2);         // inset by a pixel above and below
@@ -163,14 +163,14 @@ TEST_F(LogListBoxTest, LongTextsGetWholeLinesThatHoldThemWrapped) {
     EXPECT_EQ(tall, RowHeight(0));  // a notice wraps like an entry
 
     log.ResetContent();
-    log.AddEntry(Words(2000), 1, 3);
+    log.AddEntry(Words(2000), kReportError, 3);
     EXPECT_LE(RowHeight(0), 255);  // as high as a list box row can be
     EXPECT_GT(RowHeight(0), 255 - line);
 }
 
 TEST_F(LogListBoxTest, ErrorsAreDrawnRedAndEveryRowGetsADottedSeparator) {
-    log.AddEntry("message line", 0, 1);
-    log.AddEntry("error line", 1, 2);
+    log.AddEntry("message line", kReportMessage, 1);
+    log.AddEntry("error line", kReportError, 2);
     log.AddNotice("notice line");
     log.UpdateWindow();
     const ClientPixels pixels(log.GetSafeHwnd());
@@ -194,8 +194,8 @@ TEST_F(LogListBoxTest, ErrorsAreDrawnRedAndEveryRowGetsADottedSeparator) {
 }
 
 TEST_F(LogListBoxTest, ASelectedErrorRowIsFilledRed) {
-    log.AddEntry("message line", 0, 1);
-    log.AddEntry("error line", 1, 2);
+    log.AddEntry("message line", kReportMessage, 1);
+    log.AddEntry("error line", kReportError, 2);
     log.SetCurSel(0);
     log.UpdateWindow();
     ClientPixels pixels(log.GetSafeHwnd());
@@ -213,7 +213,7 @@ TEST_F(LogListBoxTest, ASelectedErrorRowIsFilledRed) {
 }
 
 TEST_F(LogListBoxTest, AWrappedTextFillsTheLinesBelowItsFirst) {
-    log.AddEntry(Words(30), 0, 1);
+    log.AddEntry(Words(30), kReportMessage, 1);
     log.UpdateWindow();
     const ClientPixels pixels(log.GetSafeHwnd());
     const RECT row = RowRect(0);
@@ -241,8 +241,8 @@ TEST(LogListBoxInMainTemplate, MeasuresAndDrawsThroughTheDialog) {
         EXPECT_FALSE(style & LBS_HASSTRINGS);
         EXPECT_FALSE(style & LBS_SORT);
 
-        dialog.log.AddEntry(Words(40), 0, 1);
-        dialog.log.AddEntry("short error", 1, 2);
+        dialog.log.AddEntry(Words(40), kReportMessage, 1);
+        dialog.log.AddEntry("short error", kReportError, 2);
         ASSERT_EQ(2, dialog.log.GetCount());
         const int shortRow = static_cast<int>(dialog.log.SendMessage(LB_GETITEMHEIGHT, 0));
         const int longRow = static_cast<int>(dialog.log.SendMessage(LB_GETITEMHEIGHT, 1));

@@ -12,9 +12,9 @@
 #include "platform/font_description.h"
 #include "platform/program_paths.h"
 #include "res/resource.h"
+#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
-#include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/window_harness.h"
 #include "ui/app_messages.h"
 
@@ -115,7 +115,7 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
             GetWindowRect(hwnd, &window);
             EXPECT_EQ(window.left, suggested.left);
             EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
-            for (int kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
+            for (WindowHeight kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
                 dialog.SetLayout(kind);
                 PumpMessages(100);
                 EXPECT_EQ(HeightOf(hwnd), MulDiv(tops[kind - 1], dpi, 96) + frame) << kind;
@@ -132,21 +132,23 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
 TEST_F(MainDlgTest, LogNumbering) {
     RunModalWith(dialog, [&](HWND) {
         CLogListBox& log = MainDlgProbe::Log(dialog);
-        for (int n = 1; n < 200; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
+        for (int n = 1; n < 200; ++n)
+            dialog.AddLogLine("line " + std::to_string(n), kReportMessage);
         EXPECT_EQ(log.SendMessage(LB_GETCOUNT), 199);
-        dialog.AddLogLine("line 200", 0);
+        dialog.AddLogLine("line 200", kReportMessage);
         ASSERT_EQ(log.SendMessage(LB_GETCOUNT), 2);
         ASSERT_NE(log.EntryAtRow(0), nullptr);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 200);
         EXPECT_EQ(log.EntryAtRow(1), nullptr);  // the notice, second from the top
-        for (int n = 201; n < 1000; ++n) dialog.AddLogLine("line " + std::to_string(n), 1);
-        dialog.AddLogLine("line 1000", 0);
+        for (int n = 201; n < 1000; ++n)
+            dialog.AddLogLine("line " + std::to_string(n), kReportError);
+        dialog.AddLogLine("line 1000", kReportMessage);
         ASSERT_EQ(log.SendMessage(LB_GETCOUNT), 3);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 0);
         EXPECT_EQ(log.EntryAtRow(0)->text, "line 1000");
         EXPECT_EQ(log.EntryAtRow(1), nullptr);
         EXPECT_EQ(log.EntryAtRow(2), nullptr);
-        dialog.AddLogLine("line 1001", 0);
+        dialog.AddLogLine("line 1001", kReportMessage);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
     });
 }
@@ -180,7 +182,8 @@ TEST_F(MainDlgTest, OpeningLogLines) {
     RunModalWith(dialog, [&](HWND hwnd) {
         mainWindow = hwnd;
         CLogListBox& log = MainDlgProbe::Log(dialog);
-        for (int n = 1; n <= 201; ++n) dialog.AddLogLine("line " + std::to_string(n), 0);
+        for (int n = 1; n <= 201; ++n)
+            dialog.AddLogLine("line " + std::to_string(n), kReportMessage);
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadAndCloseMessageBox);
         log.SendMessage(LB_SETCURSEL, 2);  // the notice, under lines 201 and 200
         MainDlgProbe::OpenSelectedLine(dialog);
@@ -317,7 +320,7 @@ void AnswerNextQuestion(int button) {
 // Jobs on an empty folder of their own, so that they end at once.
 class MainDlgJobTest : public MainDlgTest {
   protected:
-    void Start(HWND hwnd, int operation, const char* upper, const char* lower) {
+    void Start(HWND hwnd, JobKind operation, const char* upper, const char* lower) {
         std::string folder = dir / "";
         folder.pop_back();
         MainDlgProbe::Worker(dialog).jobPaths = {folder};

@@ -34,7 +34,7 @@ class WorkerWineTest : public ::testing::Test {
     }
 
     // The password is handed over for every job, as the window does.
-    void RunJob(int kind, const std::vector<std::string>& paths) {
+    void RunJob(JobKind kind, const std::vector<std::string>& paths) {
         worker.password = password;
         worker.jobPaths = paths;
         const int before = owner.jobsFinished;
