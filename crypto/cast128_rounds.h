@@ -55,14 +55,6 @@ struct ScalarOps {
     }
 };
 
-// The generic code below has no vector instructions of its own, so GCC warns
-// that calls passing vectors by value from it to the vector Ops change the
-// ABI. No such call remains: the vector kernels flatten it all into one body.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-
 // The three round function types of RFC 2144 section 2.2, XORed into `to`.
 template <typename Ops, int Type>
 TARNU_FORCE_INLINE void XorRoundF(typename Ops::Word& to, const typename Ops::Word& d,
@@ -151,10 +143,6 @@ TARNU_FORCE_INLINE size_t CipherGroups(const uint32_t* km, const uint32_t* kr, u
     }
     return done;
 }
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 }  // namespace cast128
 
