@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+enum class Cast128Kernel : uint8_t;  // crypto/cast128_kernels.h
+
 class Cast128 {
   public:
     Cast128() = default;
@@ -46,6 +48,11 @@ class Cast128 {
     // bytes as one EncryptBlock or DecryptBlock per unit, only faster.
     void EncryptBlocks(uint8_t* data, size_t units) const;
     void DecryptBlocks(uint8_t* data, size_t units) const;
+
+    // The same through a given kernel, which the CPU must support
+    // (crypto/cast128_kernels.h); the calls above use the fastest.
+    void EncryptBlocksWith(Cast128Kernel kernel, uint8_t* data, size_t units) const;
+    void DecryptBlocksWith(Cast128Kernel kernel, uint8_t* data, size_t units) const;
 
     // The bulk path with N units per group, for comparing widths; defined in
     // crypto/cast128_rounds.h.

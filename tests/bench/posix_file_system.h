@@ -19,8 +19,9 @@ class PosixFileSystem : public FileSystem {
     // A job on one file lists no folders.
     std::unique_ptr<Finder> Find(const std::string&) override { return nullptr; }
 
+    // The POSIX path of a Windows-form one; the file opener uses it too.
+    static std::string ToPosix(const std::string& path);
+
   private:
     TableCodePage codePage{1252};
-
-    static std::string ToPosix(const std::string& path);
 };

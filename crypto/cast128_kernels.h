@@ -1,0 +1,22 @@
+#pragma once
+// The kernels behind Cast128's bulk path: the portable one, and vector ones
+// whose table look-ups are gathers. Gathers are fast on some CPUs and slow on
+// others, so feature bits alone cannot choose: the first bulk call times every
+// kernel the CPU can run and keeps the fastest for the rest of the process.
+
+#include <cstdint>
+
+enum class Cast128Kernel : uint8_t { kScalar, kAvx2, kAvx512 };
+
+namespace cast128 {
+
+inline constexpr Cast128Kernel kAllKernels[] = {Cast128Kernel::kScalar, Cast128Kernel::kAvx2,
+                                                Cast128Kernel::kAvx512};
+
+const char* KernelName(Cast128Kernel kernel);
+// Whether this CPU, and the system's saving of its registers, allow it.
+bool KernelSupported(Cast128Kernel kernel);
+// The kernel EncryptBlocks and DecryptBlocks use, measured once.
+Cast128Kernel ChosenKernel();
+
+}  // namespace cast128
