@@ -18,14 +18,11 @@
 #include "fileops/report_kind.h"
 #include "lang/text_table.h"
 
-// <windows.h> maps EncryptFile and DecryptFile to its own functions by macro.
-// Include it here first, so that taking the macros back holds for every file
-// that sees this class, whatever it includes later.
-#ifdef _WIN32
-#include <windows.h>
+// <windows.h> maps EncryptFile and DecryptFile to its own functions by macro:
+// take them back for a Windows source that included it first. (One that
+// includes it later fails to compile at its first call, never silently.)
 #undef EncryptFile
 #undef DecryptFile
-#endif
 
 class ReadOnlyClearance;
 
