@@ -19,8 +19,8 @@ class PosixFileSystem : public FileSystem {
     // A job on one file lists no folders.
     std::unique_ptr<Finder> Find(const std::string&) override { return nullptr; }
 
+    static std::string ToPosix(const std::string& path);
+
   private:
     TableCodePage codePage{1252};
-
-    static std::string ToPosix(const std::string& path);
 };
