@@ -1,5 +1,6 @@
 #include "crypto/split_cipher.h"
 
+#include <algorithm>
 #include <thread>
 
 void SplitCipher::EncryptBlocks(const Cast128& cipher, uint8_t* data, size_t units) {
@@ -21,12 +22,17 @@ void SplitCipher::RunPart(const Part& part) {
 void SplitCipher::Run(const Part& whole) {
     static const bool twoCores = std::thread::hardware_concurrency() >= 2;
     if (whole.units < kMinSplitUnits || !twoCores) return RunPart(whole);
-    const size_t firstUnits = whole.units / 2;
-    Part first = whole, second = whole;
-    first.units = firstUnits;
-    second.data += firstUnits * Cast128::kBlockSize;
-    second.units -= firstUnits;
-    if (!helper.Hand([second] { RunPart(second); })) return RunPart(whole);
-    RunPart(first);
+    nextPiece = 0;
+    if (!helper.Hand([this, whole] { TakePieces(whole); })) return RunPart(whole);
+    TakePieces(whole);
     helper.Wait();
+}
+
+void SplitCipher::TakePieces(const Part& whole) {
+    for (size_t start; (start = nextPiece.fetch_add(kPieceUnits)) < whole.units;) {
+        Part piece = whole;
+        piece.data += start * Cast128::kBlockSize;
+        piece.units = std::min(kPieceUnits, whole.units - start);
+        RunPart(piece);
+    }
 }

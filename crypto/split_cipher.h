@@ -1,10 +1,14 @@
 #pragma once
-// The bulk cipher over a body chunk on two cores: the calling thread takes
-// the first half of the units, a helper thread the second, and the call
-// returns when both are done. The bytes are exactly those of one bulk call.
+// The bulk cipher over a body chunk on two cores: the calling thread and a
+// helper thread take pieces of the chunk in turn until none is left, and the
+// call returns when both are done. Pieces rather than halves: when a third
+// thread (the file reader and writer) or another program holds a core, the
+// thread that has one does the rest. The bytes are exactly those of one
+// bulk call.
 // Small chunks, one-core machines and a helper that cannot be started all
 // fall back to the calling thread.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,6 +22,7 @@ class SplitCipher {
 
     // Below this a hand-over costs more than the second core saves.
     static constexpr size_t kMinSplitUnits = 8192;  // 64 KiB
+    static constexpr size_t kPieceUnits = 8192;
 
   private:
     struct Part {
@@ -28,6 +33,8 @@ class SplitCipher {
     };
     static void RunPart(const Part& part);
     void Run(const Part& whole);
+    void TakePieces(const Part& whole);
 
+    std::atomic<size_t> nextPiece{0};
     TaskThread helper;
 };
