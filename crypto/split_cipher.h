@@ -1,31 +1,28 @@
 #pragma once
-// The bulk cipher over a body chunk on two cores: the calling thread takes
-// the first half of the units, a helper thread the second, and the call
-// returns when both are done. The bytes are exactly those of one bulk call.
-// The helper is started at the first large chunk and lives as long as the
-// object, waiting between chunks; small chunks, one-core machines and a
-// helper that cannot be started all fall back to the calling thread.
+// The bulk cipher over a body chunk on two cores: the calling thread and a
+// helper thread take pieces of the chunk in turn until none is left, and the
+// call returns when both are done. Pieces rather than halves: when a third
+// thread (the file reader and writer) or another program holds a core, the
+// thread that has one does the rest. The bytes are exactly those of one
+// bulk call.
+// Small chunks, one-core machines and a helper that cannot be started all
+// fall back to the calling thread.
 
-#include <condition_variable>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
+#include "base/task_thread.h"
 #include "crypto/cast128.h"
 
 class SplitCipher {
   public:
-    SplitCipher() = default;
-    ~SplitCipher();
-    SplitCipher(const SplitCipher&) = delete;
-    SplitCipher& operator=(const SplitCipher&) = delete;
-
     void EncryptBlocks(const Cast128& cipher, uint8_t* data, size_t units);
     void DecryptBlocks(const Cast128& cipher, uint8_t* data, size_t units);
 
     // Below this a hand-over costs more than the second core saves.
     static constexpr size_t kMinSplitUnits = 8192;  // 64 KiB
+    static constexpr size_t kPieceUnits = 8192;
 
   private:
     struct Part {
@@ -36,14 +33,8 @@ class SplitCipher {
     };
     static void RunPart(const Part& part);
     void Run(const Part& whole);
-    bool HelperReady();
-    void HelperLoop();
+    void TakePieces(const Part& whole);
 
-    std::mutex mutex;
-    std::condition_variable wake, done;
-    Part handed;
-    bool pending = false;
-    bool quit = false;
-    bool helperFailed = false;
-    std::thread helper;
+    std::atomic<size_t> nextPiece{0};
+    TaskThread helper;
 };

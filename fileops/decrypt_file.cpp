@@ -78,7 +78,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedFile(File& cpy, uint64_t cpy
     return outcome;
 }
 
-// The tail block's leading bytes, then the body in chunks of the buffer size.
+// The tail block's leading bytes, then the body.
 FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& output,
                                                             uint64_t cpyLength) {
     uint8_t tail[cpy::kTailBlockSize];
@@ -90,22 +90,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
     if (lead > 0 && !output.Write(tail + 8 - lead, size_t(lead)))
         return Failure(kReportError, "error_write_file");
 
-    uint64_t total = 0;
-    size_t got = 0;
-    FlushBehind::Watch flushing(flushBehind, output, cpyLength);
-    do {
-        if (cancelRequested) return Failure(kReportMessage, "message_decryption_canceled");
-        if (!cpy.Read(buffer.data(), kBufferSize, &got))
-            return Failure(kReportError, "error_read_file");
-        if (got % 8 != 0) return Failure(kReportError, "error_broken_tarnu_format");
-        bytesProcessed += got;
-        bodyCipher.DecryptBlocks(cipher, buffer.data(), got / 8);
-        if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
-        total += got;
-    } while (got == kBufferSize);
-    if (!flushing.Finish()) return Failure(kReportError, "error_write_file");
-    if (total != cpyLength - cpy::kHeaderSize) return Failure(kReportError, "error_read_file");
-    return {};
+    return CipherBody(cpy, output, cpyLength - cpy::kHeaderSize, false);
 }
 
 // The restored file takes the ".cpy" file's times and attributes and its

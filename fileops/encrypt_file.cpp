@@ -76,27 +76,7 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
     cpy::SealTailBlock(cipher, buffer.data(), lead, tail);
     if (!output.Write(tail, sizeof tail)) return Failure(kReportError, "error_write_file");
     bytesProcessed += sizeof tail;
-    return EncryptBody(source, output, length - lead);
-}
-
-// Chunks of the buffer size until a short one. A body that ends early (the
-// file shrank, or a read came back short) must not pass for a whole one.
-FileProcessor::Outcome FileProcessor::EncryptBody(File& source, File& output, uint64_t bodyLength) {
-    uint64_t total = 0;
-    size_t got = 0;
-    FlushBehind::Watch flushing(flushBehind, output, bodyLength);
-    do {
-        if (cancelRequested) return Failure(kReportMessage, "message_encryption_canceled");
-        if (!source.Read(buffer.data(), kBufferSize, &got))
-            return Failure(kReportError, "error_read_file");
-        bytesProcessed += got;
-        bodyCipher.EncryptBlocks(cipher, buffer.data(), got / 8);
-        if (!output.Write(buffer.data(), got)) return Failure(kReportError, "error_write_file");
-        total += got;
-    } while (got == kBufferSize);
-    if (!flushing.Finish()) return Failure(kReportError, "error_write_file");
-    if (total != bodyLength || got % 8 != 0) return Failure(kReportError, "error_read_file");
-    return {};
+    return CipherBody(source, output, length - lead, true);
 }
 
 // Overwrites the source as the options say, then deletes it (under a name of

@@ -55,6 +55,39 @@ std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
     return file;
 }
 
+// The body, flushed behind as it is written. A body that ends early (the
+// file shrank, or a read came back short) must not pass for a whole one.
+FileProcessor::Outcome FileProcessor::CipherBody(File& source, File& output, uint64_t bodyLength,
+                                                 bool encrypt) {
+    FlushBehind::Watch flushing(flushBehind, output, bodyLength);
+    const ChunkPipeline::Result body =
+        chunks.Run(source, output, bodyLength, [&](uint8_t* data, size_t length) {
+            if (encrypt) {
+                bodyCipher.EncryptBlocks(cipher, data, length / 8);
+                return true;
+            }
+            if (length % 8 != 0) return false;
+            bodyCipher.DecryptBlocks(cipher, data, length / 8);
+            return true;
+        });
+    switch (body.end) {
+        case ChunkPipeline::End::kWhole:
+            break;
+        case ChunkPipeline::End::kReadFailed:
+            return Failure(kReportError, "error_read_file");
+        case ChunkPipeline::End::kWriteFailed:
+            return Failure(kReportError, "error_write_file");
+        case ChunkPipeline::End::kStopped:
+            return Failure(kReportMessage,
+                           encrypt ? "message_encryption_canceled" : "message_decryption_canceled");
+        case ChunkPipeline::End::kRefused:
+            return Failure(kReportError, "error_broken_tarnu_format");
+    }
+    if (!flushing.Finish()) return Failure(kReportError, "error_write_file");
+    if (body.total != bodyLength) return Failure(kReportError, "error_read_file");
+    return {};
+}
+
 // Everything written must be on the device, and the file closed without
 // error, before the original may go.
 FileProcessor::Outcome FileProcessor::FinishOutput(File& output) {

@@ -13,6 +13,7 @@
 
 #include "crypto/cast128.h"
 #include "crypto/split_cipher.h"
+#include "fileops/chunk_pipeline.h"
 #include "fileops/file_system.h"
 #include "fileops/flush_behind.h"
 #include "fileops/report_kind.h"
@@ -28,7 +29,7 @@ class ReadOnlyClearance;
 
 class FileProcessor {
   public:
-    static constexpr size_t kBufferSize = 1 << 20;
+    static constexpr size_t kBufferSize = ChunkPipeline::kChunkSize;
     using ReportSink = std::function<void(const std::string& line, ReportKind kind)>;
 
     explicit FileProcessor(FileSystem& fileSystem, const TextTable& texts = Texts());
@@ -76,7 +77,6 @@ class FileProcessor {
     Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
                                const std::string& outputPath, uint32_t attributes);
     Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
-    Outcome EncryptBody(File& source, File& output, uint64_t bodyLength);
     Outcome WipeAndRemove(std::unique_ptr<File> source, const std::string& sourcePath);
     bool WipePass(File& source, uint64_t length);
     std::string DigitName(const std::string& path);
@@ -89,6 +89,7 @@ class FileProcessor {
     Outcome FinishDecryption(const std::string& cpyPath, const std::string& temporaryPath,
                              const std::string& outputPath, uint32_t attributes);
 
+    Outcome CipherBody(File& source, File& output, uint64_t bodyLength, bool encrypt);
     Outcome FinishOutput(File& output);
     Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);
     Outcome CopyStatus(const std::string& statusFrom, const std::string& outputPath,
@@ -107,5 +108,6 @@ class FileProcessor {
     std::vector<uint8_t> buffer;
     std::atomic<uint64_t> bytesProcessed{0};
     FlushBehind flushBehind{bytesProcessed};  // large outputs, while written
+    ChunkPipeline chunks{buffer, bytesProcessed, cancelRequested};
     std::mt19937 random;
 };

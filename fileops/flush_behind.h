@@ -4,16 +4,16 @@
 // disk works while the cipher does. A helper thread watches the progress
 // counter and flushes after each step of new bytes; the body loop itself
 // does nothing more per chunk. The helper is started at the first large
-// output and waits between outputs. (Windows makes the calls on one handle
-// wait for each other: there a flush holds up the next write until it ends,
-// and the disk and the cipher overlap less than under Wine.)
+// output and waits between outputs; without one, the final flush does all.
+// (Windows makes the calls on one handle wait for each other: there a flush
+// holds up the next write until it ends.)
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <thread>
 
+#include "base/task_thread.h"
 #include "fileops/file_system.h"
 
 class FlushBehind {
@@ -21,7 +21,6 @@ class FlushBehind {
     static constexpr uint64_t kStep = uint64_t(32) << 20;
 
     explicit FlushBehind(const std::atomic<uint64_t>& written) : written(written) {}
-    ~FlushBehind();
     FlushBehind(const FlushBehind&) = delete;
     FlushBehind& operator=(const FlushBehind&) = delete;
 
@@ -52,20 +51,15 @@ class FlushBehind {
   private:
     void Start(File& file, uint64_t expected);
     bool Finish();
-    bool HelperReady();
-    void Loop();
+    void WatchLoop();
     void FlushWatched(std::unique_lock<std::mutex>& lock, uint64_t now);
 
     const std::atomic<uint64_t>& written;
     std::mutex mutex;
-    std::condition_variable wake;  // a file to watch, or the end
-    std::condition_variable idle;  // no flush in progress
+    std::condition_variable wake;  // the end of the watch
     File* watched = nullptr;
     uint64_t flushedAt = 0;  // the counter at the last flush, or at the start
-    bool flushing = false;
     bool failed = false;
-    bool quit = false;
-    bool helperFailed = false;
     std::atomic<uint64_t> looks{0};
-    std::thread helper;
+    TaskThread helper;  // last: it ends before what it uses
 };

@@ -114,6 +114,12 @@ TEST(FileProcessor, EncryptionRefusalsLeaveTheSourceAsItWas) {
          kReportError, "error_read_file"},
         {"short body read", [](Rig& r) { r.fs.FailOp(FsOp::Read, 2, FsFault::ShortRead); },
          kReportError, "error_read_file"},
+        // The body's chunk and the empty read after it: that read comes while
+        // the chunk is ciphered, before it is written.
+        {"read ahead fails", [](Rig& r) { r.fs.FailOp(FsOp::Read, 3, FsFault::AccessDenied); },
+         kReportError, "error_read_file"},
+        {"last write fails", [](Rig& r) { r.fs.FailOp(FsOp::Write, 5, FsFault::DiskFull); },
+         kReportError, "error_write_file"},
         {"flush fails", [](Rig& r) { r.fs.FailOp(FsOp::Flush, 1, FsFault::DiskFull); },
          kReportError, "error_write_file"},
         {"close fails", [](Rig& r) { r.fs.FailOp(FsOp::Close, 1, FsFault::DiskFull); },

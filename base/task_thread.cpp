@@ -1,0 +1,62 @@
+#include "base/task_thread.h"
+
+#include <system_error>
+#include <utility>
+
+TaskThread::~TaskThread() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        quit = true;
+    }
+    wake.notify_one();
+    if (helper.joinable()) helper.join();
+}
+
+bool TaskThread::Hand(std::function<void()> newTask) {
+    if (!Ready()) return false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        task = std::move(newTask);
+        pending = true;
+    }
+    wake.notify_one();
+    return true;
+}
+
+void TaskThread::Wait() {
+    std::unique_lock<std::mutex> lock(mutex);
+    done.wait(lock, [this] { return !pending; });
+    if (thrown) std::rethrow_exception(std::exchange(thrown, nullptr));
+}
+
+bool TaskThread::Ready() {
+    if (helper.joinable()) return true;
+    if (startFailed) return false;
+    try {
+        helper = std::thread(&TaskThread::Loop, this);
+    } catch (const std::system_error&) {
+        startFailed = true;
+    }
+    return helper.joinable();
+}
+
+// A task left pending at the end still runs: its owner may be waiting.
+void TaskThread::Loop() {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        wake.wait(lock, [this] { return pending || quit; });
+        if (!pending) return;
+        const std::function<void()> current = std::move(task);
+        lock.unlock();
+        try {
+            current();
+        } catch (...) {
+            lock.lock();
+            thrown = std::current_exception();
+            lock.unlock();
+        }
+        lock.lock();
+        pending = false;
+        done.notify_all();
+    }
+}
