@@ -1,13 +1,51 @@
-// The helper that has a growing output stored while it is being written.
+// The helper thread that tasks are handed to, and the one built on it that
+// has a growing output stored while it is being written.
 #include "fileops/flush_behind.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
+#include <vector>
+
+#include "base/task_thread.h"
 
 namespace {
+
+// Tasks run one at a time on a thread of their own, in the order handed; a
+// task's exception reaches the waiting owner, and the thread goes on serving.
+TEST(TaskThread, RunsTasksInTurnAndPassesOnWhatTheyThrow) {
+    TaskThread thread;
+    thread.Wait();  // nothing handed: returns at once
+    std::vector<int> ran;
+    std::thread::id where;
+    for (int n : {1, 2}) {
+        ASSERT_TRUE(thread.Hand([&, n] {
+            ran.push_back(n);
+            where = std::this_thread::get_id();
+        }));
+        thread.Wait();
+    }
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    EXPECT_NE(where, std::this_thread::get_id());
+    ASSERT_TRUE(thread.Hand([] { throw std::runtime_error("task failed"); }));
+    EXPECT_THROW(thread.Wait(), std::runtime_error);
+    ASSERT_TRUE(thread.Hand([&] { ran.push_back(3); }));
+    thread.Wait();
+    EXPECT_EQ(ran.back(), 3);
+}
+
+// A task handed but not awaited still runs before the thread goes.
+TEST(TaskThread, ATaskLeftPendingRunsBeforeTheEnd) {
+    bool ran = false;
+    {
+        TaskThread thread;
+        ASSERT_TRUE(thread.Hand([&] { ran = true; }));
+    }
+    EXPECT_TRUE(ran);
+}
 
 constexpr uint64_t kStep = FlushBehind::kStep;
 
