@@ -34,7 +34,12 @@ lab_register_binfmt() {
 
 lab_mount() {  # type-or-bind source target
     mkdir -p "$3"
-    mountpoint -q "$3" && return 0
+    if mountpoint -q "$3"; then
+        # A folder deleted and made again at the same path (a fresh clone
+        # where an old one was) leaves its bind showing the deleted folder.
+        [ "$1" != bind ] || [ "$(stat -c %d:%i "$2")" = "$(stat -c %d:%i "$3")" ] && return 0
+        umount -l "$3" || lab_fail "cannot unmount the stale $3"
+    fi
     if [ "$1" = bind ]; then
         mount --rbind "$2" "$3"
     else
