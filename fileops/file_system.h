@@ -77,6 +77,8 @@ class FileSystem {
     virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
 
+    // Opens an existing file for reading only, shared with other readers.
+    virtual std::unique_ptr<File> OpenRead(const std::string& path) = 0;
     // Opens an existing file for reading and writing, shared with no one.
     virtual std::unique_ptr<File> OpenReadWrite(const std::string& path) = 0;
     // Creates a new file for writing, shared with no one. Fails when the name

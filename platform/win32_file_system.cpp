@@ -23,9 +23,10 @@ DWORD AttributesToSet(uint32_t attributes) {
     return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
-std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disposition) {
-    const HANDLE handle =
-        CreateFileA(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disposition,
+                               DWORD share = 0) {
+    const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
 }
@@ -62,6 +63,10 @@ bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes
         return false;
     }
     return SetFileAttributesA(path.c_str(), AttributesToSet(attributes)) != 0;
+}
+
+std::unique_ptr<File> Win32FileSystem::OpenRead(const std::string& path) {
+    return OpenFile(path, GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ);
 }
 
 std::unique_ptr<File> Win32FileSystem::OpenReadWrite(const std::string& path) {

@@ -9,6 +9,7 @@ class Win32FileSystem : public FileSystem {
     const CodePage& NameCodePage() const override { return SystemCodePage(); }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
     std::unique_ptr<File> Create(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus* status) override;

@@ -1,44 +1,10 @@
 #include "ui/language_dlg.h"
 
 #include "lang/language_file.h"
-#include "lang/language_parser.h"
 #include "lang/text_table.h"
 #include "platform/files_matching.h"
 #include "platform/message_table.h"
 #include "res/resource.h"
-
-namespace {
-
-const char kNameKey[] = "language";
-
-// The name from a "language=" line; only the first such line counts.
-bool NameFromLine(std::string line, std::string* name) {
-    const size_t equals = line.find('=');
-    if (equals == std::string::npos || line.compare(0, equals, kNameKey) != 0) return false;
-    std::vector<char> value(line.begin() + equals + 1, line.end());
-    value.push_back('\0');
-    char* position = value.data();
-    name->assign(NextToken(&position) ? position : "");
-    return true;
-}
-
-}  // namespace
-
-std::string ReadLanguageName(const std::string& path) {
-    std::vector<char> text;
-    if (!ReadLanguageFile(path, &text)) return std::string();
-    const std::string content(text.data());  // up to the first NUL
-    // Any mix of line ends; the empty lines between "\r" and "\n" are skipped.
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = content.size();
-        std::string name;
-        if (NameFromLine(content.substr(start, end - start), &name)) return name;
-        start = end + 1;
-    }
-    return std::string();
-}
 
 void ReportRetireFailure(HWND owner, const std::string& path) {
     const std::string text = Texts().LookupText("error_language_file_retire") + "\n" + path;
@@ -53,7 +19,7 @@ void CLanguageDlg::DoDataExchange() { BindControl(IDC_LANGUAGE_LIST, languageLis
 int CLanguageDlg::FillLanguageList() {
     filePaths.clear();
     for (const std::string& path : FilesMatching(folder, "*.zen")) {
-        const std::string name = ReadLanguageName(path);
+        const std::string name = ReadLanguageName(files, path);
         if (name.empty()) continue;
         const LRESULT row =
             languageList.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -82,7 +48,7 @@ void CLanguageDlg::OnOK() {
     }
     chosenPath = filePaths[size_t(index)];
     for (size_t other = 0; other < filePaths.size(); ++other) {
-        if (other == size_t(index) || RetireLanguageFile(filePaths[other])) continue;
+        if (other == size_t(index) || RetireLanguageFile(files, filePaths[other])) continue;
         ReportRetireFailure(GetSafeHwnd(), filePaths[other]);
         return;
     }

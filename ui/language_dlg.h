@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/win32_file_system.h"
 
 class CLanguageDlg : public CDialog {
   public:
@@ -31,11 +32,8 @@ class CLanguageDlg : public CDialog {
 
     std::vector<std::string> filePaths;  // a row's item data indexes this
     CWnd languageList;
+    Win32FileSystem files;
 };
-
-// The name a language file gives itself: the token after "language=" on its
-// first line that starts so; empty when there is none or it holds no token.
-std::string ReadLanguageName(const std::string& path);
 
 // Tells the user that path could not be moved to path + ".old".
 void ReportRetireFailure(HWND owner, const std::string& path);

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "lang/language_file.h"
-#include "lang/text_cache.h"
+#include "ui/text_cache.h"
 #include "platform/font_description.h"
 #include "platform/gdi_holders.h"
 #include "platform/message_table.h"
@@ -122,12 +122,12 @@ std::string CMainDlg::ChooseLanguage() {
 // Once loaded, the file has done its work: its texts live on in the cache.
 // A file that stays put only brings the chooser back; start-up goes on.
 void CMainDlg::RetireChosenLanguage(const std::string& chosenPath) {
-    if (!chosenPath.empty() && !RetireLanguageFile(chosenPath))
+    if (!chosenPath.empty() && !RetireLanguageFile(fileSystem, chosenPath))
         ReportRetireFailure(GetSafeHwnd(), chosenPath);
 }
 
 void CMainDlg::LoadTexts(const std::string& chosenPath) {
-    LoadTextTable(Texts(), kTextCacheKeyPath, chosenPath);
+    LoadTextTable(Texts(), kTextCacheKeyPath, fileSystem, chosenPath);
 }
 
 void CMainDlg::SetControlTexts() {

@@ -54,6 +54,10 @@ bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes
     return ::chmod(ToPosix(path).c_str(), mode) == 0;
 }
 
+std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
+    return OpenFile(path, O_RDONLY);
+}
+
 std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
     return OpenFile(path, O_RDWR);
 }

@@ -7,8 +7,10 @@
 #include <set>
 #include <string>
 
+#include "lang/language_file.h"
 #include "lang/language_parser.h"
 #include "lang/text_keys.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -65,6 +67,49 @@ TEST(LanguageFiles, JapaneseCoversEveryKeyInShiftJis) {
     ExpectOnlyKnownKeys(table);
     ExpectFixedNames(table);
     EXPECT_EQ(table.LookupText("tarnu_regionalization_by_url").rfind("https://", 0), 0u);
+}
+
+// A stale retired copy gives way; what cannot be moved stays and is said.
+TEST(LanguageFile, RetiringReplacesAnOldCopyAndFailsOnlyForReal) {
+    MemoryFileSystem fs;
+    const std::string path = "C:\\t\\a.zen";
+    EXPECT_FALSE(RetireLanguageFile(fs, path));
+
+    fs.AddFile(path, {'x'});
+    fs.AddFile(path + ".old", {'o', 'l', 'd'});
+    EXPECT_TRUE(RetireLanguageFile(fs, path));
+    EXPECT_FALSE(fs.Exists(path));
+    EXPECT_EQ(fs.Contents(path + ".old"), std::vector<uint8_t>{'x'});
+
+    fs.AddFile(path, {'y'});
+    fs.SetAttributes(path + ".old", attr::kReadOnly);
+    EXPECT_FALSE(RetireLanguageFile(fs, path));
+    fs.SetAttributes(path + ".old", attr::kNormal);
+    fs.Delete(path + ".old");
+    fs.AddFolder(path + ".old");
+    EXPECT_FALSE(RetireLanguageFile(fs, path));
+    EXPECT_EQ(fs.Contents(path), std::vector<uint8_t>{'y'});
+}
+
+TEST(LanguageFile, ReadEndsWithOneNulAndNamesTheLanguage) {
+    MemoryFileSystem fs;
+    std::vector<char> text;
+    EXPECT_FALSE(ReadLanguageFile(fs, "C:\\missing.zen", &text));
+    fs.AddFile("C:\\a.zen", {'a', '=', 'b'}, attr::kReadOnly);
+    ASSERT_TRUE(ReadLanguageFile(fs, "C:\\a.zen", &text));
+    EXPECT_EQ(text, (std::vector<char>{'a', '=', 'b', '\0'}));
+
+    const std::pair<std::string, std::string> kNames[] = {
+        {"language=Deutsch\r\nbutton_ok=OK", "Deutsch"},
+        {"\r\r\nlanguage= Dansk\nlanguage=Other", "Dansk"},
+        {"languages=No\nlanguage=Yes", "Yes"},
+        {"language=\nlanguage=Late", ""},
+        {"button_ok=OK", ""},
+    };
+    for (const auto& [content, name] : kNames) {
+        fs.AddFile("C:\\n.zen", std::vector<uint8_t>(content.begin(), content.end()));
+        EXPECT_EQ(ReadLanguageName(fs, "C:\\n.zen"), name) << content;
+    }
 }
 
 TEST(TextKeys, ListedOnce) {

@@ -74,6 +74,9 @@ TEST_F(MemoryFileSystemTest, ReadOnlyHiddenAndSystemFilesResistOverwriting) {
     ASSERT_TRUE(fs.Move("C:\\r", "C:\\moved"));
     EXPECT_EQ(fs.Status("C:\\moved").attributes, attr::kReadOnly | attr::kArchive);
     EXPECT_TRUE(fs.OpenReadWrite("C:\\h"));
+    const std::unique_ptr<File> reader = fs.OpenRead("C:\\moved");
+    ASSERT_TRUE(reader);
+    EXPECT_FALSE(reader->Write("x", 1));
 }
 
 TEST_F(MemoryFileSystemTest, CreateMoveAndDeleteRefuseWhatWindowsRefuses) {

@@ -12,6 +12,7 @@
 enum class FsOp {
     GetAttributes,
     SetAttributes,
+    OpenRead,
     OpenReadWrite,
     Create,
     Read,

@@ -13,7 +13,7 @@ void MemoryFile::Release() {
 bool MemoryFile::Read(void* data, size_t length, size_t* got) {
     *got = 0;
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Read);
-    if (!open_ || !readable_) return false;
+    if (!open_ || access_ == FileAccess::kWrite) return false;
     if (fault && *fault != FsFault::ShortRead) return false;
     *got = ReadAt(data, fault ? length / 2 : length);
     return true;
@@ -30,7 +30,7 @@ size_t MemoryFile::ReadAt(void* data, size_t length) {
 
 bool MemoryFile::Write(const void* data, size_t length) {
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Write);
-    if (!open_) return false;
+    if (!open_ || access_ == FileAccess::kRead) return false;
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (!fault) return WriteAt(bytes, length);
     if (*fault == FsFault::DiskFull) WriteAt(bytes, length / 2);

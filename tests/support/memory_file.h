@@ -8,8 +8,8 @@
 
 class MemoryFile : public File {
   public:
-    MemoryFile(MemoryFileSystem* fs, std::string key, std::string path, bool readable)
-        : fs_(fs), key_(std::move(key)), path_(std::move(path)), readable_(readable) {}
+    MemoryFile(MemoryFileSystem* fs, std::string key, std::string path, FileAccess access)
+        : fs_(fs), key_(std::move(key)), path_(std::move(path)), access_(access) {}
     ~MemoryFile() override;
     MemoryFile(const MemoryFile&) = delete;
     MemoryFile& operator=(const MemoryFile&) = delete;
@@ -31,7 +31,7 @@ class MemoryFile : public File {
     MemoryFileSystem* fs_;
     std::string key_;
     std::string path_;  // as opened, for the journal
-    bool readable_;
+    FileAccess access_;
     bool open_ = true;
     uint64_t position_ = 0;
 };

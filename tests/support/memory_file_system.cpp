@@ -134,10 +134,10 @@ bool MemoryFileSystem::HasOpenFileUnder(const std::string& key) const {
 }
 
 std::unique_ptr<File> MemoryFileSystem::Open(Node* node, const std::string& key,
-                                             const std::string& path, bool readable) {
+                                             const std::string& path, FileAccess access) {
     node->open = true;
     ++openHandles_;
-    return std::make_unique<MemoryFile>(this, key, path, readable);
+    return std::make_unique<MemoryFile>(this, key, path, access);
 }
 
 void MemoryFileSystem::Release(const std::string& key) {
@@ -179,13 +179,21 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
     return true;
 }
 
+std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
+    if (Fails(FsOp::OpenRead)) return nullptr;
+    const std::string key = mempath::Key(path, codePage_);
+    Node* node = Lookup(key);
+    if (!node || node->folder || node->open) return nullptr;
+    return Open(node, key, path, FileAccess::kRead);
+}
+
 std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     Node* node = Lookup(key);
     if (!node || node->folder || node->open) return nullptr;
     if (node->status.attributes & attr::kReadOnly) return nullptr;
-    return Open(node, key, path, true);
+    return Open(node, key, path, FileAccess::kReadWrite);
 }
 
 std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
@@ -196,7 +204,7 @@ std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
     node->path = StoredPath(path);
     const uint64_t now = Tick();
     node->status = {now, now, now, attr::kArchive};
-    return Open(node, key, path, false);
+    return Open(node, key, path, FileAccess::kWrite);
 }
 
 bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {

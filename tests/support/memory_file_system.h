@@ -5,7 +5,8 @@
 // - Names compare without regard to ASCII case. A drive root ("C:\") always
 //   exists; other folders exist only once added or created.
 // - Every open is exclusive: opening, creating, deleting, moving or SetStatus
-//   of an open file fails. A Create handle cannot read.
+//   of an open file fails. A Create handle cannot read, an OpenRead one
+//   cannot write.
 // - A read-only file cannot be opened or deleted, but can be moved.
 // - Create needs an existing parent folder and replaces nothing; Move does
 //   not replace anything; Delete does not remove folders.
@@ -39,6 +40,9 @@ struct WriteRecord {
     uint64_t offset = 0;
     std::vector<uint8_t> bytes;
 };
+
+// What a handle may do.
+enum class FileAccess { kRead, kWrite, kReadWrite };
 
 class MemoryFileSystem : public FileSystem {
   public:
@@ -86,6 +90,7 @@ class MemoryFileSystem : public FileSystem {
     const CodePage& NameCodePage() const override { return codePage_; }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    std::unique_ptr<File> OpenRead(const std::string& path) override;
     std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
     std::unique_ptr<File> Create(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus* status) override;
@@ -115,7 +120,7 @@ class MemoryFileSystem : public FileSystem {
     std::vector<std::string> KeysUnder(const std::string& key) const;
     bool HasOpenFileUnder(const std::string& key) const;
     std::unique_ptr<File> Open(Node* node, const std::string& key, const std::string& path,
-                               bool readable);
+                               FileAccess access);
     std::vector<FindEntry> List(const std::string& folderKey, const std::string& pattern) const;
     void Rename(const std::string& fromKey, const std::string& to);
 

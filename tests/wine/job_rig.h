@@ -50,7 +50,8 @@ class JobRig : public ::testing::Test {
   protected:
     JobRig() {
         std::vector<char> text;
-        EXPECT_TRUE(ReadLanguageFile(TARNU_LANG_DIR "/english.zen", &text));
+        Win32FileSystem files;
+        EXPECT_TRUE(ReadLanguageFile(files, TARNU_LANG_DIR "/english.zen", &text));
         if (!text.empty()) ParseLanguageText(text.data(), texts);
         worker.Start(owner);
     }

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "lang/language_file.h"
-#include "lang/text_cache.h"
+#include "ui/text_cache.h"
 #include "lang/text_cache_format.h"
+#include "platform/win32_file_system.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
 
@@ -15,6 +16,7 @@ const char kSandboxPath[] = "Software\\Quenmora\\TarnuCacheTest";
 class TextCacheTest : public ::testing::Test {
   protected:
     const std::string cachePath = std::string(kSandboxPath) + "\\Vuz";
+    Win32FileSystem fs;
 
     void PutEntry(size_t n, const std::string& data, DWORD type = REG_SZ) {
         PutRawValue(cachePath, CacheValueName(n), type, data);
@@ -23,7 +25,7 @@ class TextCacheTest : public ::testing::Test {
 
     TextTable Load(const std::string& languageFile = "") {
         TextTable table;
-        LoadTextTable(table, cachePath, languageFile);
+        LoadTextTable(table, cachePath, fs, languageFile);
         return table;
     }
 
@@ -129,7 +131,7 @@ TEST_F(TextCacheTest, UnreadableLanguageFileLeavesTheCache) {
 TEST_F(TextCacheTest, LanguageLivesOnInTheCacheAfterItsFileIsRetired) {
     const std::string file = WriteLanguageFile("b.zen", "language=B\nbutton_cipher=Bee\n");
     const TextTable first = Load(file);
-    ASSERT_TRUE(RetireLanguageFile(file));
+    ASSERT_TRUE(RetireLanguageFile(fs, file));
     SaveTextTable(first, cachePath);
 
     const TextTable second = Load();
@@ -141,35 +143,6 @@ TEST_F(TextCacheTest, LanguageLivesOnInTheCacheAfterItsFileIsRetired) {
 TEST_F(TextCacheTest, EmptyTableWritesNothing) {
     SaveTextTable(TextTable(), cachePath);
     EXPECT_FALSE(registry.Exists());
-}
-
-// A stale retired copy gives way; what cannot be moved stays and is said.
-TEST(LanguageFile, RetiringReplacesAnOldCopyAndFailsOnlyForReal) {
-    TempFolder folder;
-    const std::string path = folder / "a.zen";
-    EXPECT_FALSE(RetireLanguageFile(path));
-
-    WriteWholeFile(path, {'x'});
-    WriteWholeFile(path + ".old", {'o', 'l', 'd'});
-    EXPECT_TRUE(RetireLanguageFile(path));
-    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(ReadWholeFile(path + ".old"), std::vector<uint8_t>{'x'});
-
-    WriteWholeFile(path, {'y'});
-    DeleteFileA((path + ".old").c_str());
-    CreateDirectoryA((path + ".old").c_str(), nullptr);
-    EXPECT_FALSE(RetireLanguageFile(path));
-    EXPECT_EQ(ReadWholeFile(path), std::vector<uint8_t>{'y'});
-}
-
-TEST(LanguageFile, ReadEndsWithOneNul) {
-    TempFolder folder;
-    const std::string path = folder / "a.zen";
-    WriteWholeFile(path, {'a', '=', 'b'});
-    std::vector<char> text;
-    ASSERT_TRUE(ReadLanguageFile(path, &text));
-    EXPECT_EQ(text, (std::vector<char>{'a', '=', 'b', '\0'}));
-    EXPECT_FALSE(ReadLanguageFile(folder / "missing.zen", &text));
 }
 
 }  // namespace

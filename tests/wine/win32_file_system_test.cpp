@@ -119,6 +119,11 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileCannotBeOpenedForWriting) {
     // Wine keeps read-only as the Unix write permission, which root passes:
     // as root this suite runs through without_override.sh.
     EXPECT_FALSE(fs.OpenReadWrite(path));
+    // Readers share the file, and cannot write through their handles.
+    const std::unique_ptr<File> reader = fs.OpenRead(path);
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(fs.OpenRead(path));
+    EXPECT_FALSE(reader->Write("x", 1));
 }
 
 // Wine does not keep everything: the creation time is not stored (it reports

@@ -1,4 +1,4 @@
-#include "lang/text_cache.h"
+#include "ui/text_cache.h"
 
 #include <vector>
 
@@ -26,9 +26,9 @@ void LoadCache(TextTable& table, const std::string& cacheKeyPath) {
     }
 }
 
-void LoadLanguageFile(TextTable& table, const std::string& path) {
+void LoadLanguageFile(TextTable& table, FileSystem& fs, const std::string& path) {
     std::vector<char> text;
-    if (!ReadLanguageFile(path, &text)) return;
+    if (!ReadLanguageFile(fs, path, &text)) return;
     ParseLanguageText(text.data(), table);
 }
 
@@ -43,11 +43,11 @@ void RemoveStaleValues(RegistryKey& cache, size_t count) {
 
 }  // namespace
 
-void LoadTextTable(TextTable& table, const std::string& cacheKeyPath,
+void LoadTextTable(TextTable& table, const std::string& cacheKeyPath, FileSystem& fs,
                    const std::string& languageFilePath) {
     table.SetDefaults();
     LoadCache(table, cacheKeyPath);
-    if (!languageFilePath.empty()) LoadLanguageFile(table, languageFilePath);
+    if (!languageFilePath.empty()) LoadLanguageFile(table, fs, languageFilePath);
 }
 
 void SaveTextTable(const TextTable& table, const std::string& cacheKeyPath) {

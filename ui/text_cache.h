@@ -8,13 +8,15 @@
 
 #include "lang/text_table.h"
 
+class FileSystem;
+
 // The text cache below HKEY_CURRENT_USER: the subkey "Vuz" of the settings key.
 extern const char kTextCacheKeyPath[];
 
 // Fills table from the three layers. languageFilePath may be empty; a file
 // that cannot be read is left out without a report, as is a cache key that
 // cannot be opened.
-void LoadTextTable(TextTable& table, const std::string& cacheKeyPath,
+void LoadTextTable(TextTable& table, const std::string& cacheKeyPath, FileSystem& fs,
                    const std::string& languageFilePath);
 
 // Writes every entry of table into the cache as "Vuz0", "Vuz1", ... and
