@@ -169,6 +169,21 @@ void Driver::WaitIdle(int seconds) {
     }
 }
 
+void Driver::TimeJob(int id, int seconds) {
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const ULONGLONG end = Deadline(seconds);
+    Click(id);
+    // Polled finely: the end of a job of a second or two is what is measured.
+    while (ReadJobState().running) {
+        if (!TimeLeft(end)) throw DriveError("the job still runs after " + Id(seconds) + " s");
+        Sleep(2);
+    }
+    QueryPerformanceCounter(&now);
+    std::printf("job: %.3f s\n", double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+}
+
 void Driver::WaitProgress(int seconds) {
     const ULONGLONG end = Deadline(seconds);
     for (;;) {

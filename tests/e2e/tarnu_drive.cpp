@@ -27,6 +27,7 @@ const char kUsage[] =
     "  question                  print the open question\n"
     "  answer yes|no|cancel      answer the question (waits 10 s for it)\n"
     "  wait-idle [SECONDS]       wait until no job runs (60 s)\n"
+    "  time-job ID [SECONDS]     click job button ID, print the seconds until it ends (600 s)\n"
     "  wait-progress [SECONDS]   wait until the running job shows progress (10 s)\n"
     "  text ID                   print a control's text; 0: the title\n"
     "  rows                      print the number of log rows\n"
@@ -89,6 +90,8 @@ void Run(std::vector<std::string> args) {
     if (command == "question" && count == 0) return driver.Question();
     if (command == "answer" && count == 1) return driver.Answer(arg(1, nullptr), 10);
     if (command == "wait-idle" && noneOrOne) return driver.WaitIdle(Number(arg(1, "60")));
+    if (command == "time-job" && (count == 1 || count == 2))
+        return driver.TimeJob(Number(arg(1, nullptr)), Number(arg(2, "600")));
     if (command == "wait-progress" && noneOrOne) return driver.WaitProgress(Number(arg(1, "10")));
     if (command == "text" && count == 1) return driver.PrintText(Number(arg(1, nullptr)));
     if (command == "rows" && count == 0) return driver.PrintRows();
