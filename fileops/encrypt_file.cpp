@@ -90,12 +90,15 @@ FileProcessor::Outcome FileProcessor::WipeAndRemove(std::unique_ptr<File> source
     }
     uint64_t length = 0;
     if (!source->Length(&length)) return failed;
+    // Only as much of the buffer as the file takes: filling all of it with
+    // random bytes cost a small file more than its flushes.
+    const size_t used = size_t(std::min<uint64_t>(length, kBufferSize));
     if (wipeZero) {
-        std::fill(buffer.begin(), buffer.end(), 0);
+        std::fill_n(buffer.begin(), used, uint8_t(0));
         if (!WipePass(*source, length)) return failed;
     }
     if (wipeRandom) {
-        for (uint8_t& b : buffer) b = uint8_t(random() % 255);
+        for (size_t i = 0; i < used; ++i) buffer[i] = uint8_t(random() % 255);
         if (!WipePass(*source, length)) return failed;
     }
     if (!source->Close()) return failed;
