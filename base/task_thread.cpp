@@ -15,8 +15,10 @@ TaskThread::~TaskThread() {
 bool TaskThread::Hand(std::function<void()> newTask) {
     if (!Ready()) return false;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock(mutex);
+        done.wait(lock, [this] { return !pending; });
         task = std::move(newTask);
+        cancel = false;
         pending = true;
     }
     wake.notify_one();
@@ -27,6 +29,18 @@ void TaskThread::Wait() {
     std::unique_lock<std::mutex> lock(mutex);
     done.wait(lock, [this] { return !pending; });
     if (thrown) std::rethrow_exception(std::exchange(thrown, nullptr));
+}
+
+bool TaskThread::Busy() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return pending;
+}
+
+// Under the lock, so that a request cannot fall between the end of one task
+// and the hand-over of the next and cancel that one.
+void TaskThread::RequestCancel() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (pending) cancel = true;
 }
 
 bool TaskThread::Ready() {

@@ -9,13 +9,14 @@
 #include "fileops/path_text.h"
 
 WorkerThread::WorkerThread(FileSystem& fileSystem, const TextTable& texts)
-    : fs(fileSystem), texts(texts), processor(fileSystem, texts), random(MakeSeededGenerator()) {}
+    : fs(fileSystem),
+      texts(texts),
+      processor(fileSystem, texts, jobs.CancelRequested()),
+      random(MakeSeededGenerator()) {}
 
 WorkerThread::~WorkerThread() {
-    if (thread.joinable()) {
-        RequestQuit();
-        thread.join();
-    }
+    RequestQuit();
+    Join();
     ForgetPassword();
 }
 
@@ -27,56 +28,61 @@ void WorkerThread::ForgetPassword() {
 
 void WorkerThread::Start(WorkerOwner& newOwner) {
     owner = &newOwner;
-    // Zeroed before the thread runs: zeroed on it, late, they would lose what
-    // the caller counted meanwhile.
+    // Zeroed before any job runs: zeroed on the thread, late, they would lose
+    // what the caller counted meanwhile.
     JobProgress& progress = owner->Progress();
     progress.start = progress.done = progress.total = 0;
     processor.SetReportSink([this](const std::string& line, ReportKind kind) {
         jobClean = false;
         owner->ReportLine(line, kind);
     });
-    thread = std::thread(&WorkerThread::Run, this);
 }
 
-void WorkerThread::Join() {
-    if (thread.joinable()) thread.join();
-}
+void WorkerThread::Join() { jobs.Wait(); }
 
-// A Stop that arrives after a job ended must not cancel the next one, and
-// the last file's count must not show in the next job's progress.
+// The last file's count must not show in the next job's progress. A Stop
+// that arrived after the last job ended is cleared by the hand-over. With no
+// thread the job ends at once, saying so, like any other.
 void WorkerThread::StartJob(JobKind kind) {
-    processor.cancelRequested = false;
+    if (quit) return;
     processor.ResetCounters();
-    operation = kind;
-    events.Reset(WorkerEvent::kStop);
-    events.Set(WorkerEvent::kStart);
+    if (jobs.Hand([this, kind] { RunTask(kind); })) return;
+    LogRemark(Unexpected("no thread for the job"));
+    EndJob();
 }
 
-void WorkerThread::RequestStop() {
-    processor.cancelRequested = true;
-    events.Set(WorkerEvent::kStop);
-}
+void WorkerThread::RequestStop() { jobs.RequestCancel(); }
 
 void WorkerThread::RequestQuit() {
-    processor.cancelRequested = true;
-    events.Set(WorkerEvent::kQuit);
+    quit = true;
+    jobs.RequestCancel();
 }
 
-// The job loop: one job per start, until quit. The owner hears of the end
-// of a job only once the worker is idle again, with its counters at zero.
-void WorkerThread::Run() {
-    JobProgress& progress = owner->Progress();
-    while (events.WaitForQuitOrStart() == WorkerEvent::kStart) {
-        RunJob(operation);
-        ForgetPassword();
-        jobPaths.clear();
-        events.Reset(WorkerEvent::kStart);
-        events.Reset(WorkerEvent::kStop);
-        processor.cancelRequested = false;
-        progress.start = progress.done = progress.total = 0;
-        owner->JobFinished();
+// What escapes the job outside any file still ends it as every job ends.
+void WorkerThread::RunTask(JobKind kind) {
+    try {
+        RunJob(kind);
+    } catch (const std::exception& e) {
+        LogRemark(Unexpected(e.what()));
+    } catch (...) {
+        LogRemark(Unexpected(nullptr));
     }
-    ended = true;
+    EndJob();
+}
+
+// The owner hears of the end of a job only once the worker is idle again,
+// with its counters at zero.
+void WorkerThread::EndJob() {
+    ForgetPassword();
+    jobPaths.clear();
+    JobProgress& progress = owner->Progress();
+    progress.start = progress.done = progress.total = 0;
+    owner->JobFinished();
+}
+
+std::string WorkerThread::Unexpected(const char* what) const {
+    const std::string text = texts.LookupText("error_unexpected");
+    return what ? text + " (" + what + ")" : text;
 }
 
 void WorkerThread::RunJob(JobKind kind) {
@@ -104,7 +110,7 @@ void WorkerThread::WarnOfLongPassword() {
 // Last collected first; Stop or Quit is honoured before each file.
 void WorkerThread::ProcessFiles(std::vector<std::string>& files, JobKind kind) {
     while (!files.empty()) {
-        if (events.IsSet(WorkerEvent::kQuit) || events.IsSet(WorkerEvent::kStop)) {
+        if (jobs.CancelRequested()) {
             LogRemark(texts.LookupText(kind == kJobEncrypt ? "message_encryption_canceled"
                                                            : "message_decryption_canceled"));
             return;
@@ -127,9 +133,9 @@ void WorkerThread::ProcessFile(const std::string& path, JobKind kind) {
             processor.DecryptFile(path);
         }
     } catch (const std::exception& e) {
-        processor.ReportError(path, texts.LookupText("error_unexpected") + " (" + e.what() + ")");
+        processor.ReportError(path, Unexpected(e.what()));
     } catch (...) {
-        processor.ReportError(path, texts.LookupText("error_unexpected"));
+        processor.ReportError(path, Unexpected(nullptr));
     }
 }
 

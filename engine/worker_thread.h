@@ -1,15 +1,14 @@
 #pragma once
-// The one long-lived thread that does all work on files. It sleeps until its
-// owner starts a job, collects the job's files, processes them one at a time
-// and tells the owner when the job is over.
+// The one long-lived thread that does all work on files. Each job its owner
+// starts is a task on it: it collects the job's files, processes them one at
+// a time and tells the owner when the job is over.
 
 #include <atomic>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "engine/worker_events.h"
+#include "base/task_thread.h"
 #include "engine/worker_owner.h"
 #include "fileops/file_processor.h"
 
@@ -20,16 +19,22 @@ class WorkerThread {
     explicit WorkerThread(FileSystem& fileSystem, const TextTable& texts = Texts());
     ~WorkerThread();
 
-    // Starts the thread; the owner must outlive it.
+    // Readies the worker for the owner, which must outlive it; the thread
+    // itself starts with the first job.
     void Start(WorkerOwner& owner);
-    // Waits for the thread to end (after RequestQuit).
+    // Waits for the job running, if any, to end; after RequestQuit none
+    // follows, so the worker is done with the owner.
     void Join();
-    // True from Start until the thread has left its job loop.
-    bool IsRunning() const { return thread.joinable() && !ended; }
+    // True from Start until Quit is requested and no job runs.
+    bool IsRunning() const { return owner && (!quit || jobs.Busy()); }
 
     // Owner side: the queue, password and options are written only while no
     // job runs, before StartJob. The password is wiped when the job ends.
+    // Returns at once; the owner hears of the end through JobFinished. After
+    // RequestQuit no job starts.
     void StartJob(JobKind kind);
+    // Stop holds until the job ends: it ends the file at hand and no other
+    // file is begun.
     void RequestStop();
     void RequestQuit();
     FileProcessor& Processor() { return processor; }
@@ -45,7 +50,6 @@ class WorkerThread {
     std::string systemDirectory;
     std::string windowsDirectory;
     std::vector<std::string> jobPaths;  // examined from the last added
-    JobKind operation = kJobEncrypt;
 
     // The job's file list from jobPaths; false on a refusal (already logged).
     bool CollectFiles(std::vector<std::string>& files, JobKind kind);
@@ -55,8 +59,10 @@ class WorkerThread {
     std::string MakeOutputName(const std::string& folder);
 
   private:
-    void Run();
+    void RunTask(JobKind kind);
     void RunJob(JobKind kind);
+    void EndJob();
+    std::string Unexpected(const char* what) const;
     void ForgetPassword();
     void WarnOfLongPassword();
     void ProcessFiles(std::vector<std::string>& files, JobKind kind);
@@ -70,13 +76,14 @@ class WorkerThread {
     void LogPath(const std::string& key, const std::string& path);
     bool IsSpelledWhole(const std::string& name) const;
 
+    // Before the processor, which reads its cancel request. The destructor
+    // waits for the job, so the thread is idle when the members it uses go.
+    TaskThread jobs;
     FileSystem& fs;
     const TextTable& texts;
     FileProcessor processor;
-    WorkerEvents events;
     WorkerOwner* owner = nullptr;
-    std::thread thread;
-    std::atomic<bool> ended{false};
+    std::atomic<bool> quit{false};
     std::atomic<bool> jobClean{true};
     std::mt19937 random;
 };

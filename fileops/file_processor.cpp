@@ -10,8 +10,13 @@ namespace {
 const int kMaxDraws = 16;
 }  // namespace
 
-FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts)
-    : fs(fileSystem), texts(texts), buffer(kBufferSize), random(MakeSeededGenerator()) {}
+FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts,
+                             const std::atomic<bool>& stop)
+    : fs(fileSystem),
+      texts(texts),
+      buffer(kBufferSize),
+      chunks(buffer, bytesProcessed, stop),
+      random(MakeSeededGenerator()) {}
 
 void FileProcessor::ReportMessage(const std::string& path, const std::string& text) {
     SendLine("message", kReportMessage, path, text);

@@ -32,7 +32,12 @@ class FileProcessor {
     static constexpr size_t kBufferSize = ChunkPipeline::kChunkSize;
     using ReportSink = std::function<void(const std::string& line, ReportKind kind)>;
 
-    explicit FileProcessor(FileSystem& fileSystem, const TextTable& texts = Texts());
+    // stop is set from another thread to end the file at hand before its
+    // next body chunk; it is its owner's to clear between jobs (a Stop that
+    // lands as a file opens still stops that file). Without one nothing
+    // stops the processor.
+    explicit FileProcessor(FileSystem& fileSystem, const TextTable& texts = Texts(),
+                           const std::atomic<bool>& stop = kNeverStopped);
 
     void SetReportSink(ReportSink sink) { reportSink = std::move(sink); }
     void SetPassword(const std::string& password) { cipher.SetKey(password); }
@@ -51,10 +56,6 @@ class FileProcessor {
     void ReportMessage(const std::string& path, const std::string& text);
     void ReportError(const std::string& path, const std::string& text);
 
-    // Set by Stop from another thread; honoured before each body chunk. It
-    // holds until the job's owner clears it at the end of the job: a Stop that
-    // lands as a file opens still stops that file.
-    std::atomic<bool> cancelRequested{false};
     bool wipeZero = false;
     bool wipeRandom = false;
     bool writeReadOnly = false;
@@ -71,6 +72,7 @@ class FileProcessor {
     }
 
   private:
+    static inline const std::atomic<bool> kNeverStopped{false};
     friend class FileProcessorProbe;  // tests read the key after a job
 
     std::unique_ptr<File> OpenOriginal(const std::string& path, ReadOnlyClearance& clearance);
@@ -108,6 +110,6 @@ class FileProcessor {
     std::vector<uint8_t> buffer;
     std::atomic<uint64_t> bytesProcessed{0};
     FlushBehind flushBehind{bytesProcessed};  // large outputs, while written
-    ChunkPipeline chunks{buffer, bytesProcessed, cancelRequested};
+    ChunkPipeline chunks;
     std::mt19937 random;
 };

@@ -316,8 +316,7 @@ TEST(FileProcessor, CancellationDuringTheBody) {
     r.processor.writeReadOnly = true;
     int reads = 0;
     r.fs.OnCall([&](FsOp op, uint64_t) {
-        if (op == FsOp::Read && ++reads == 3)
-            r.processor.cancelRequested = true;  // lead, chunk 1, chunk 2
+        if (op == FsOp::Read && ++reads == 3) r.stop = true;  // lead, chunk 1, chunk 2
     });
     r.processor.EncryptFile(kSource, kOutput);
     r.ExpectOnlyLine(kReportMessage, "message_encryption_canceled", kSource);
@@ -330,8 +329,7 @@ TEST(FileProcessor, CancellationDuringTheBody) {
     d.fs.AddFile(kOutput, image);
     reads = 0;
     d.fs.OnCall([&](FsOp op, uint64_t) {
-        if (op == FsOp::Read && ++reads == 5)
-            d.processor.cancelRequested = true;  // key, name, tail, 2 chunks
+        if (op == FsOp::Read && ++reads == 5) d.stop = true;  // key, name, tail, 2 chunks
     });
     d.processor.DecryptFile(kOutput);
     d.ExpectOnlyLine(kReportMessage, "message_decryption_canceled", kOutput);

@@ -47,6 +47,33 @@ TEST(TaskThread, ATaskLeftPendingRunsBeforeTheEnd) {
     EXPECT_TRUE(ran);
 }
 
+// A cancel lands only on a task handed over; it holds to the task's end, also
+// while the next task is being handed from another thread, and that hand-over
+// clears it for the next task.
+TEST(TaskThread, ACancelHoldsUntilTheNextTaskIsHanded) {
+    TaskThread thread;
+    thread.RequestCancel();  // nothing handed: dropped
+    EXPECT_FALSE(thread.CancelRequested());
+    bool seenAtItsEnd = false, handedNext = false, seenByNext = true;
+    std::thread other;
+    ASSERT_TRUE(thread.Hand([&] {
+        while (!thread.CancelRequested()) std::this_thread::yield();
+        other = std::thread(
+            [&] { handedNext = thread.Hand([&] { seenByNext = thread.CancelRequested(); }); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the hand-over waits
+        seenAtItsEnd = thread.CancelRequested();
+    }));
+    EXPECT_TRUE(thread.Busy());  // until cancelled
+    thread.RequestCancel();
+    thread.Wait();
+    other.join();
+    thread.Wait();
+    EXPECT_TRUE(seenAtItsEnd);
+    EXPECT_TRUE(handedNext);
+    EXPECT_FALSE(seenByNext);
+    EXPECT_FALSE(thread.Busy());
+}
+
 constexpr uint64_t kStep = FlushBehind::kStep;
 
 // Counts its flushes; the first `failures` of them fail.

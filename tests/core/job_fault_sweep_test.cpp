@@ -127,7 +127,6 @@ void CheckJob(Job& job, From from, To to, Before before, After after) {
     ASSERT_TRUE(job.finished);
     EXPECT_EQ(job.fs.OpenHandleCount(), 0);
     EXPECT_TRUE(job.worker.jobPaths.empty());
-    EXPECT_FALSE(job.worker.Processor().cancelRequested);
     EXPECT_EQ(job.owner.progress.total, 0u);
     EXPECT_EQ(job.owner.progress.done, 0u);
     EXPECT_TRUE(Holds(job, kOutside, {1, 2, 3}, attr::kArchive));

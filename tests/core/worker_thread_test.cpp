@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -57,7 +58,7 @@ class WorkerTest : public ::testing::Test {
 
     void ExpectIdleState() {
         EXPECT_TRUE(worker.jobPaths.empty());
-        EXPECT_FALSE(worker.Processor().cancelRequested);
+        EXPECT_TRUE(worker.password.empty());
         EXPECT_EQ(owner.progress.total, 0u);
         EXPECT_EQ(owner.progress.done, 0u);
     }
@@ -278,6 +279,43 @@ TEST_F(WorkerTest, AStopAsAFileOpensStopsThatFile) {
     ExpectIdleState();
 }
 
+// A Stop at any file-system call of a job holds until the job ends: no file
+// is begun after it, and the job names the files left.
+TEST_F(WorkerTest, AStopAtAnyCallOfAJobHolds) {
+    const Lines paths = {"C:\\data\\a.txt", "C:\\data\\b.txt", "C:\\data\\c.txt"};
+    for (uint64_t stopAt = 1;; ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        MemoryFileSystem disk;
+        for (const std::string& path : paths) disk.AddFile(path, {1, 2, 3});
+        WorkerThread job{disk, texts};
+        RecordingOwner watcher;
+        size_t begun = 0;  // files begun when the Stop landed
+        bool stopped = false;
+        disk.OnCall([&](FsOp, uint64_t call) {
+            if (call != stopAt) return;
+            job.RequestStop();
+            stopped = true;
+            begun = watcher.prompts.size();
+        });
+        job.password = "pw";
+        job.Start(watcher);
+        job.jobPaths = {"C:\\data"};
+        job.StartJob(kJobEncrypt);
+        ASSERT_TRUE(watcher.WaitForJobs(1));
+        if (!stopped) break;  // past the job's last call
+        EXPECT_EQ(watcher.prompts.size(), begun);
+        EXPECT_EQ(std::count(watcher.lines.begin(), watcher.lines.end(), "enc canceled"),
+                  begun < paths.size() ? 1 : 0);
+        for (const std::string& path : paths) {
+            const std::string name = FileNameOf(path, disk.NameCodePage());
+            if (std::find(watcher.prompts.begin(), watcher.prompts.end(), name) ==
+                watcher.prompts.end()) {
+                EXPECT_TRUE(disk.Contents(path) == std::vector<uint8_t>({1, 2, 3})) << path;
+            }
+        }
+    }
+}
+
 // No copy of the password outlives its job: the worker's is wiped, and the
 // processor's key and key schedule are overwritten.
 TEST_F(WorkerTest, ThePasswordLivesForOneJob) {
@@ -365,6 +403,16 @@ TEST_F(WorkerTest, FailuresThatEscapeAreContained) {
     EXPECT_EQ(owner.lines[2], "error : error_unexpected (device gone) : C:\\data\\b.txt");
     EXPECT_TRUE(fs.Exists("C:\\data\\b.txt"));
     EXPECT_FALSE(fs.Exists("C:\\data\\a.txt"));  // the job went on
+
+    // Outside any file it cuts the job short, which still ends as every job.
+    fs.OnCall([](FsOp op, uint64_t) {
+        if (op == FsOp::Find) throw std::runtime_error("listing gone");
+    });
+    owner.lines.clear();
+    RunJob(kJobEncrypt, {"C:\\data"});
+    EXPECT_EQ(owner.lines, (Lines{"enc started", "analysis", "error_unexpected (listing gone)"}));
+    EXPECT_FALSE(worker.LastJobWasClean());
+    ExpectIdleState();
 }
 
 // A small tree goes out and comes back whole.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,8 @@ struct BasicRig {
 
     Disk fs;
     TextTable texts;
-    FileProcessor processor{fs, texts};
+    std::atomic<bool> stop{false};  // the Stop button
+    FileProcessor processor{fs, texts, stop};
     std::vector<Line> lines;
 };
 using Rig = BasicRig<>;
