@@ -1,5 +1,5 @@
 #pragma once
-// The FileSystem seam over POSIX calls, for the native whole-job benchmark.
+// The FileSystem seam over POSIX calls, for the native builds.
 // Paths keep the Windows form FileProcessor splits ('\' separators) and are
 // mapped onto the POSIX tree: "\tmp\a.bin" is /tmp/a.bin.
 

@@ -1,4 +1,4 @@
-#include "tests/bench/posix_file.h"
+#include "posix/posix_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "tests/bench/posix_file_system.h"
+#include "posix/posix_file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/bench/posix_file.h"
+#include "posix/posix_file.h"
 
 namespace {
 
