@@ -1,35 +1,36 @@
 #include "posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 
+#include "posix/file_lock.h"
+#include "posix/folder_sync.h"
 #include "posix/posix_file.h"
+#include "posix/posix_finder.h"
+#include "posix/stat_fields.h"
 
 namespace {
 
-// FILETIME counts 100 ns units from 1601, the Unix clock seconds from 1970.
-const uint64_t kEpochOffset = 116444736000000000ull;
+// A decrypted file holds what was encrypted: only its owner may read it.
+constexpr mode_t kCreateMode = 0600;
 
-uint64_t ToFileTime(const timespec& t) {
-    return kEpochOffset + uint64_t(t.tv_sec) * 10000000 + uint64_t(t.tv_nsec) / 100;
-}
-
-timespec FromFileTime(uint64_t time) {
-    const uint64_t units = time - kEpochOffset;
-    timespec t;
-    t.tv_sec = time_t(units / 10000000);
-    t.tv_nsec = long(units % 10000000) * 100;
-    return t;
-}
-
-std::unique_ptr<File> OpenFile(const std::string& path, int flags) {
-    const int fd = ::open(PosixFileSystem::ToPosix(path).c_str(), flags | O_CLOEXEC, 0644);
+// Opens a regular file and takes its lock. O_NONBLOCK keeps a FIFO from
+// stalling the open; on a regular file, the only kind kept, it does nothing.
+std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, kCreateMode);
     if (fd < 0) return nullptr;
-    return std::make_unique<PosixFile>(fd);
+    auto file = std::make_unique<PosixFile>(fd);
+    struct stat s;
+    if (::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode)) return nullptr;
+    // Root passes the permission bits, so read-only is checked here.
+    if ((flags & O_ACCMODE) != O_RDONLY && IsReadOnly(s.st_mode)) return nullptr;
+    // A file Create made and lost to another handle at once is left to it.
+    if (!TakeLock(fd, lock)) return nullptr;
+    return file;
 }
 
 }  // namespace
@@ -40,54 +41,75 @@ std::string PosixFileSystem::ToPosix(const std::string& path) {
     return result;
 }
 
-// Only the bits a POSIX file has: folder, and read-only for no write access.
 bool PosixFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
     struct stat s;
     if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
-    *attributes = S_ISDIR(s.st_mode) ? attr::kDirectory : attr::kArchive;
-    if (!(s.st_mode & S_IWUSR)) *attributes |= attr::kReadOnly;
+    *attributes = AttributesOf(s);
     return true;
 }
 
 bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    const mode_t mode = (attributes & attr::kReadOnly) ? 0444 : 0644;
-    return ::chmod(ToPosix(path).c_str(), mode) == 0;
+    const std::string posix = ToPosix(path);
+    struct stat s;
+    if (::stat(posix.c_str(), &s) != 0) return false;
+    if (S_ISDIR(s.st_mode)) return true;
+    const mode_t mode = (attributes & attr::kReadOnly) ? s.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
+                                                       : s.st_mode | S_IWUSR;
+    return ::chmod(posix.c_str(), mode & 07777) == 0;
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
-    return OpenFile(path, O_RDONLY);
+    return OpenLocked(ToPosix(path), O_RDONLY, LOCK_SH);
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
-    return OpenFile(path, O_RDWR);
+    return OpenLocked(ToPosix(path), O_RDWR, LOCK_EX);
 }
 
 std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {
-    return OpenFile(path, O_WRONLY | O_CREAT | O_EXCL);
+    return OpenLocked(ToPosix(path), O_WRONLY | O_CREAT | O_EXCL, LOCK_EX);
 }
 
-// POSIX keeps no creation time; the change time stands in for it.
 bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     struct stat s;
     if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
-    status->creationTime = ToFileTime(s.st_ctim);
+    status->creationTime = ToFileTime(s.st_mtim);
     status->lastAccessTime = ToFileTime(s.st_atim);
     status->lastWriteTime = ToFileTime(s.st_mtim);
-    return GetAttributes(path, &status->attributes);
+    status->attributes = AttributesOf(s);
+    return true;
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
+    const std::string posix = ToPosix(path);
+    const HeldAgainstOthers held(posix, O_RDONLY);
+    if (held.HeldElsewhere()) return false;
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
                                FromFileTime(status.lastWriteTime)};
-    return ::utimensat(AT_FDCWD, ToPosix(path).c_str(), times, 0) == 0 &&
+    return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
            SetAttributes(path, status.attributes);
 }
 
-// Unlike Windows, replaces an existing target; the job never moves onto one.
 bool PosixFileSystem::Move(const std::string& from, const std::string& to) {
-    return std::rename(ToPosix(from).c_str(), ToPosix(to).c_str()) == 0;
+    const std::string source = ToPosix(from);
+    const std::string target = ToPosix(to);
+    const HeldAgainstOthers held(source, O_RDONLY | O_NOFOLLOW);
+    return !held.HeldElsewhere() && RenameNoReplace(source, target) &&
+           SyncFoldersOf(source, target);
 }
 
 bool PosixFileSystem::Delete(const std::string& path) {
-    return ::unlink(ToPosix(path).c_str()) == 0;
+    const std::string posix = ToPosix(path);
+    struct stat s;
+    if (::lstat(posix.c_str(), &s) != 0 || S_ISDIR(s.st_mode)) return false;
+    if (S_ISREG(s.st_mode) && IsReadOnly(s.st_mode)) return false;
+    const HeldAgainstOthers held(posix, O_RDONLY | O_NOFOLLOW);
+    return !held.HeldElsewhere() && ::unlink(posix.c_str()) == 0;
+}
+
+std::unique_ptr<Finder> PosixFileSystem::Find(const std::string& pattern) {
+    const std::string posix = ToPosix(pattern);
+    const size_t slash = posix.rfind('/');
+    if (slash == std::string::npos) return PosixFinder::Start(".", posix);
+    return PosixFinder::Start(slash == 0 ? "/" : posix.substr(0, slash), posix.substr(slash + 1));
 }
