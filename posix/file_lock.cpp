@@ -6,9 +6,7 @@
 
 #include <cerrno>
 
-bool TakeLock(int fd, int kind) {
-    return ::flock(fd, kind | LOCK_NB) == 0 || errno != EWOULDBLOCK;
-}
+bool TakeLock(int fd, int kind) { return ::flock(fd, kind | LOCK_NB) == 0 || errno != EWOULDBLOCK; }
 
 // O_NONBLOCK: a FIFO must not stall the open.
 HeldAgainstOthers::HeldAgainstOthers(const std::string& path, int flags)

@@ -53,8 +53,9 @@ bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes
     struct stat s;
     if (::stat(posix.c_str(), &s) != 0) return false;
     if (S_ISDIR(s.st_mode)) return true;
-    const mode_t mode = (attributes & attr::kReadOnly) ? s.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
-                                                       : s.st_mode | S_IWUSR;
+    const mode_t mode = (attributes & attr::kReadOnly)
+                            ? s.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
+                            : s.st_mode | S_IWUSR;
     return ::chmod(posix.c_str(), mode & 07777) == 0;
 }
 

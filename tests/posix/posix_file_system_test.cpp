@@ -100,8 +100,8 @@ TEST_F(PosixFileSystemTest, FileInUseTakesNoNewStatus) {
 // The last-write time stands in for the creation time POSIX does not keep.
 TEST_F(PosixFileSystemTest, TimesKeepTheirMicrosecondsBefore1970AndAfter2038) {
     WriteText("times.txt", "");
-    for (const uint64_t time : {113419872000000010ull,    // 1960
-                                129752928000000010ull,    // 2012
+    for (const uint64_t time : {113419872000000010ull,     // 1960
+                                129752928000000010ull,     // 2012
                                 138691872000000010ull}) {  // 2040
         SCOPED_TRACE(time);
         ASSERT_TRUE(fs.SetStatus(dir / "times.txt", FileStatus{0, time + 20, time, 0}));
