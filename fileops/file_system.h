@@ -1,6 +1,7 @@
 #pragma once
 // The file operations the program uses, behind one seam: Win32FileSystem is
-// the product, tests use an in-memory file system that can fail any call.
+// the product's, PosixFileSystem the Linux builds', and tests use an
+// in-memory file system that can fail any call.
 //
 // Paths are ANSI byte strings with '\' separators, as Windows takes them.
 // Sizes and offsets are 64-bit. Every operation reports failure by returning

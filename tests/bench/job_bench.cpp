@@ -25,7 +25,7 @@
 #include "platform/win32_file_system.h"
 using BenchFileSystem = Win32FileSystem;
 #else
-#include "tests/bench/posix_file_system.h"
+#include "posix/posix_file_system.h"
 using BenchFileSystem = PosixFileSystem;
 #endif
 

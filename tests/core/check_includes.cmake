@@ -1,18 +1,18 @@
-# Fails when a portable folder includes a Windows header or the Windows layer,
-# or when anything outside ui/ includes from ui/: the portable code must build
-# and run its rules natively, and the layers point one way.
+# Fails when a portable or POSIX folder includes a Windows header or the
+# Windows layer, or when anything outside ui/ includes from ui/: the portable
+# code must build and run its rules natively, and the layers point one way.
 #   cmake -DSOURCE_DIR=<tree> -P check_includes.cmake
 
 cmake_minimum_required(VERSION 3.20)
 
-set(portable base crypto fileops engine lang)
+set(portable base crypto fileops engine lang posix)
 set(windows_header "#[ \t]*include[ \t]*<(windows|win[a-z0-9_]*|sh[a-z]*|ole[a-z0-9]*|objbase|commctrl|commdlg|tchar|io|direct|process)\\.h>")
 set(windows_layer "#[ \t]*include[ \t]*\"(platform|shell|ui|res)/[^\"]*\"")
 set(ui_include "#[ \t]*include[ \t]*\"ui/[^\"]*\"")
 
 set(count 0)
 set(wrong)
-foreach(folder base crypto fileops engine lang platform shell res ui)
+foreach(folder base crypto fileops engine lang posix platform shell res ui)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
     foreach(source ${sources})
         math(EXPR count "${count} + 1")

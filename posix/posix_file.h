@@ -1,5 +1,6 @@
 #pragma once
-// A File over a POSIX file descriptor, which it owns.
+// A File over a POSIX file descriptor, which it owns, with the lock that
+// keeps it from this program's other handles (file_lock.h).
 
 #include "fileops/file_system.h"
 
@@ -14,9 +15,12 @@ class PosixFile : public File {
     bool Write(const void* data, size_t length) override;
     bool Seek(uint64_t position) override;
     bool Length(uint64_t* length) override;
+    // fsync(2): data and size on the device.
     bool Flush() override;
     bool Close() override;
 
   private:
+    bool IsOpen() const { return fd_ >= 0; }
+
     int fd_;
 };

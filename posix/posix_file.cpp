@@ -1,17 +1,21 @@
-#include "tests/bench/posix_file.h"
+#include "posix/posix_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+
+static_assert(sizeof(off_t) == 8, "files past 2 GiB need a 64-bit off_t");
 
 PosixFile::~PosixFile() {
-    if (fd_ >= 0) ::close(fd_);
+    if (IsOpen()) ::close(fd_);
 }
 
 // read() may return less than asked before the end; only 0 means the end.
 bool PosixFile::Read(void* data, size_t length, size_t* got) {
     *got = 0;
+    if (!IsOpen()) return false;
     while (*got < length) {
         const ssize_t n = ::read(fd_, static_cast<char*>(data) + *got, length - *got);
         if (n < 0 && errno == EINTR) continue;
@@ -23,6 +27,7 @@ bool PosixFile::Read(void* data, size_t length, size_t* got) {
 }
 
 bool PosixFile::Write(const void* data, size_t length) {
+    if (!IsOpen()) return false;
     for (size_t done = 0; done < length;) {
         const ssize_t n = ::write(fd_, static_cast<const char*>(data) + done, length - done);
         if (n < 0 && errno == EINTR) continue;
@@ -32,20 +37,25 @@ bool PosixFile::Write(const void* data, size_t length) {
     return true;
 }
 
+// off_t is signed: a position past its range would come out negative.
 bool PosixFile::Seek(uint64_t position) {
+    if (!IsOpen() || position > uint64_t(INT64_MAX)) return false;
     return ::lseek(fd_, off_t(position), SEEK_SET) == off_t(position);
 }
 
 bool PosixFile::Length(uint64_t* length) {
     struct stat s;
-    if (::fstat(fd_, &s) != 0) return false;
+    if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
     *length = uint64_t(s.st_size);
     return true;
 }
 
-bool PosixFile::Flush() { return ::fsync(fd_) == 0; }
+bool PosixFile::Flush() { return IsOpen() && ::fsync(fd_) == 0; }
 
+// Linux releases the descriptor even when close() reports an error, so it is
+// never closed twice.
 bool PosixFile::Close() {
+    if (!IsOpen()) return false;
     const int fd = fd_;
     fd_ = -1;
     return ::close(fd) == 0;

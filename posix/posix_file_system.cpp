@@ -1,0 +1,116 @@
+#include "posix/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "posix/file_lock.h"
+#include "posix/folder_sync.h"
+#include "posix/posix_file.h"
+#include "posix/posix_finder.h"
+#include "posix/stat_fields.h"
+
+namespace {
+
+// A decrypted file holds what was encrypted: only its owner may read it.
+constexpr mode_t kCreateMode = 0600;
+
+// Opens a regular file and takes its lock. O_NONBLOCK keeps a FIFO from
+// stalling the open; on a regular file, the only kind kept, it does nothing.
+std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, kCreateMode);
+    if (fd < 0) return nullptr;
+    auto file = std::make_unique<PosixFile>(fd);
+    struct stat s;
+    if (::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode)) return nullptr;
+    // Root passes the permission bits, so read-only is checked here.
+    if ((flags & O_ACCMODE) != O_RDONLY && IsReadOnly(s.st_mode)) return nullptr;
+    // A file Create made and lost to another handle at once is left to it.
+    if (!TakeLock(fd, lock)) return nullptr;
+    return file;
+}
+
+}  // namespace
+
+std::string PosixFileSystem::ToPosix(const std::string& path) {
+    std::string result = path;
+    std::replace(result.begin(), result.end(), '\\', '/');
+    return result;
+}
+
+bool PosixFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
+    struct stat s;
+    if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
+    *attributes = AttributesOf(s);
+    return true;
+}
+
+bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    const std::string posix = ToPosix(path);
+    struct stat s;
+    if (::stat(posix.c_str(), &s) != 0) return false;
+    if (S_ISDIR(s.st_mode)) return true;
+    const mode_t mode = (attributes & attr::kReadOnly)
+                            ? s.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
+                            : s.st_mode | S_IWUSR;
+    return ::chmod(posix.c_str(), mode & 07777) == 0;
+}
+
+std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
+    return OpenLocked(ToPosix(path), O_RDONLY, LOCK_SH);
+}
+
+std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
+    return OpenLocked(ToPosix(path), O_RDWR, LOCK_EX);
+}
+
+std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {
+    return OpenLocked(ToPosix(path), O_WRONLY | O_CREAT | O_EXCL, LOCK_EX);
+}
+
+bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
+    struct stat s;
+    if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
+    status->creationTime = ToFileTime(s.st_mtim);
+    status->lastAccessTime = ToFileTime(s.st_atim);
+    status->lastWriteTime = ToFileTime(s.st_mtim);
+    status->attributes = AttributesOf(s);
+    return true;
+}
+
+bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
+    const std::string posix = ToPosix(path);
+    const HeldAgainstOthers held(posix, O_RDONLY);
+    if (held.HeldElsewhere()) return false;
+    const timespec times[2] = {FromFileTime(status.lastAccessTime),
+                               FromFileTime(status.lastWriteTime)};
+    return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
+           SetAttributes(path, status.attributes);
+}
+
+bool PosixFileSystem::Move(const std::string& from, const std::string& to) {
+    const std::string source = ToPosix(from);
+    const std::string target = ToPosix(to);
+    const HeldAgainstOthers held(source, O_RDONLY | O_NOFOLLOW);
+    return !held.HeldElsewhere() && RenameNoReplace(source, target) &&
+           SyncFoldersOf(source, target);
+}
+
+bool PosixFileSystem::Delete(const std::string& path) {
+    const std::string posix = ToPosix(path);
+    struct stat s;
+    if (::lstat(posix.c_str(), &s) != 0 || S_ISDIR(s.st_mode)) return false;
+    if (S_ISREG(s.st_mode) && IsReadOnly(s.st_mode)) return false;
+    const HeldAgainstOthers held(posix, O_RDONLY | O_NOFOLLOW);
+    return !held.HeldElsewhere() && ::unlink(posix.c_str()) == 0;
+}
+
+std::unique_ptr<Finder> PosixFileSystem::Find(const std::string& pattern) {
+    const std::string posix = ToPosix(pattern);
+    const size_t slash = posix.rfind('/');
+    if (slash == std::string::npos) return PosixFinder::Start(".", posix);
+    return PosixFinder::Start(slash == 0 ? "/" : posix.substr(0, slash), posix.substr(slash + 1));
+}

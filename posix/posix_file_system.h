@@ -1,0 +1,45 @@
+#pragma once
+// The FileSystem seam over POSIX calls. Paths keep the Windows form that
+// FileProcessor splits ('\' separators) and are mapped onto the POSIX tree:
+// "\tmp\a.bin" is /tmp/a.bin. Names are taken as code page 1252 bytes.
+//
+// How the Windows rules the data-safety code relies on come out here:
+// - Create opens with O_EXCL and so never replaces; its file is the user's
+//   alone (mode 0600).
+// - "Shared with no one" holds among this program's own handles only, by
+//   advisory locks (file_lock.h): a file held by one is refused to OpenRead,
+//   OpenReadWrite, Delete, Move and SetStatus of another.
+// - Read-only is the owner's write bit. OpenReadWrite and Delete refuse such
+//   a file by its mode, also for root, whom the permissions do not stop.
+//   Setting it clears every write bit; clearing it gives the owner's back.
+//   A folder's permissions are left alone.
+// - POSIX keeps no creation time: the last-write time stands in for it, and
+//   SetStatus cannot set it. Hidden, system and archive are not kept.
+// - Move renames without replacing (renameat2 RENAME_NOREPLACE, or a hard
+//   link and an unlink where that is not there) and synchronizes the folders
+//   it changed. Where neither way works, Move fails.
+// - Only regular files are opened; Delete takes files and links, not folders.
+// - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
+
+#include "fileops/file_system.h"
+
+class PosixFileSystem : public FileSystem {
+  public:
+    const CodePage& NameCodePage() const override { return codePage; }
+    bool GetAttributes(const std::string& path, uint32_t* attributes) override;
+    bool SetAttributes(const std::string& path, uint32_t attributes) override;
+    std::unique_ptr<File> OpenRead(const std::string& path) override;
+    std::unique_ptr<File> OpenReadWrite(const std::string& path) override;
+    std::unique_ptr<File> Create(const std::string& path) override;
+    bool GetStatus(const std::string& path, FileStatus* status) override;
+    bool SetStatus(const std::string& path, const FileStatus& status) override;
+    bool Move(const std::string& from, const std::string& to) override;
+    bool Delete(const std::string& path) override;
+    std::unique_ptr<Finder> Find(const std::string& pattern) override;
+
+    // The POSIX path of a Windows-form one.
+    static std::string ToPosix(const std::string& path);
+
+  private:
+    TableCodePage codePage{1252};
+};

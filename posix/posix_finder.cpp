@@ -1,0 +1,50 @@
+#include "posix/posix_finder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "posix/name_pattern.h"
+#include "posix/stat_fields.h"
+
+std::unique_ptr<Finder> PosixFinder::Start(const std::string& folder, const std::string& pattern) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return nullptr;
+    return std::unique_ptr<Finder>(new PosixFinder(dir, pattern));
+}
+
+PosixFinder::~PosixFinder() { ::closedir(dir_); }
+
+// readdir gives nullptr both at the end and on an error; only errno tells.
+bool PosixFinder::Next(FindEntry* entry) {
+    for (;;) {
+        errno = 0;
+        const dirent* found = ::readdir(dir_);
+        if (!found) {
+            brokeOff_ = brokeOff_ || errno != 0;
+            return false;
+        }
+        if (NameMatches(found->d_name, pattern_) && Describe(found->d_name, entry)) return true;
+    }
+}
+
+// An entry removed since the folder was read is passed over. One that cannot
+// be looked at is left out, and the listing counts as broken off.
+bool PosixFinder::Describe(const char* name, FindEntry* entry) {
+    struct stat s;
+    if (::fstatat(::dirfd(dir_), name, &s, AT_SYMLINK_NOFOLLOW) != 0) {
+        brokeOff_ = brokeOff_ || errno != ENOENT;
+        return false;
+    }
+    entry->name = name;
+    entry->attributes = 0;
+    entry->size = 0;
+    if (S_ISLNK(s.st_mode)) {
+        entry->attributes = attr::kReparsePoint;
+        if (::fstatat(::dirfd(dir_), name, &s, 0) != 0) return true;
+    }
+    entry->attributes |= AttributesOf(s);
+    if (S_ISREG(s.st_mode)) entry->size = uint64_t(s.st_size);
+    return true;
+}

@@ -1,0 +1,43 @@
+#include "posix/stat_fields.h"
+
+#include <fcntl.h>
+
+namespace {
+// FILETIME counts 100 ns units from 1601, the POSIX clock seconds from 1970.
+constexpr int64_t kEpochOffset = 116444736000000000;
+constexpr int64_t kUnitsPerSecond = 10000000;
+}  // namespace
+
+// A time before 1601 has no FILETIME, and 0 would read as "no time": the
+// earliest one stands in.
+uint64_t ToFileTime(const timespec& time) {
+    const int64_t units = int64_t(time.tv_sec) * kUnitsPerSecond + time.tv_nsec / 100;
+    return units > -kEpochOffset ? uint64_t(units + kEpochOffset) : 1;
+}
+
+timespec FromFileTime(uint64_t time) {
+    timespec result{};
+    if (time == 0) {
+        result.tv_nsec = UTIME_OMIT;
+        return result;
+    }
+    // Floor division, so that times before 1970 keep 0 <= tv_nsec < 1 s.
+    const int64_t units = int64_t(time) - kEpochOffset;
+    int64_t seconds = units / kUnitsPerSecond;
+    int64_t rest = units % kUnitsPerSecond;
+    if (rest < 0) {
+        --seconds;
+        rest += kUnitsPerSecond;
+    }
+    result.tv_sec = time_t(seconds);
+    result.tv_nsec = long(rest * 100);
+    return result;
+}
+
+bool IsReadOnly(mode_t mode) { return (mode & S_IWUSR) == 0; }
+
+uint32_t AttributesOf(const struct stat& s) {
+    uint32_t attributes = S_ISDIR(s.st_mode) ? attr::kDirectory : attr::kArchive;
+    if (IsReadOnly(s.st_mode)) attributes |= attr::kReadOnly;
+    return attributes;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// What stat(2) gives, in the seam's terms: times as FILETIME values and the
+// attribute bits a POSIX file can have.
+
+#include <sys/stat.h>
+
+#include <cstdint>
+
+#include "fileops/file_system.h"
+
+uint64_t ToFileTime(const timespec& time);
+// 0 is "leave this time as it is" (UTIME_OMIT).
+timespec FromFileTime(uint64_t time);
+
+// Read-only is the owner's write bit; the others are beyond POSIX.
+bool IsReadOnly(mode_t mode);
+// A folder has the directory bit, a file the archive bit (as files that were
+// never backed up have on Windows), and either read-only by the owner's write bit.
+uint32_t AttributesOf(const struct stat& s);

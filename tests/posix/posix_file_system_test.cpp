@@ -1,0 +1,150 @@
+// PosixFileSystem under the shared contract (file_system_contract_test.cpp),
+// and what POSIX does its own way: modes, links, FIFOs, times outside
+// 1970-2038, new status for a file in use.
+
+#include "posix/posix_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "tests/posix/temp_folder.h"
+#include "tests/support/file_system_contract.h"
+
+namespace {
+
+class PosixRig : public ContractRig {
+  public:
+    FileSystem& Fs() override { return fs; }
+    std::string In(const std::string& name) const override { return dir / name; }
+    bool MakeFolder(const std::string& path) override {
+        return ::mkdir(PosixFileSystem::ToPosix(path).c_str(), 0700) == 0;
+    }
+    // No creation time and no hidden bit on POSIX.
+    ContractLimits Limits() const override {
+        ContractLimits limits;
+        limits.keepsCreationTime = false;
+        limits.keptAttributes = attr::kReadOnly | attr::kArchive;
+        return limits;
+    }
+
+  private:
+    TempFolder dir;
+    PosixFileSystem fs;
+};
+
+class PosixFileSystemTest : public ::testing::Test {
+  protected:
+    void WriteText(const std::string& name, const std::string& text) {
+        std::unique_ptr<File> file = fs.Create(dir / name);
+        ASSERT_TRUE(file && file->Write(text.data(), text.size()) && file->Close()) << name;
+    }
+
+    mode_t ModeOf(const std::string& name) {
+        struct stat s;
+        EXPECT_EQ(::lstat(dir.Posix(name).c_str(), &s), 0) << name;
+        return s.st_mode & 07777;
+    }
+
+    TempFolder dir;
+    PosixFileSystem fs;
+};
+
+// Read-only takes every write bit and gives back the owner's alone; no
+// other bit changes, so a private file stays private.
+TEST_F(PosixFileSystemTest, ModesStayPrivateAndKeepTheirOtherBits) {
+    WriteText("new.txt", "secret");
+    EXPECT_EQ(ModeOf("new.txt") & 077, 0u);  // a new file is its owner's alone
+    const struct {
+        mode_t before;
+        uint32_t attributes;
+        mode_t after;
+    } cases[] = {
+        {0640, attr::kReadOnly | attr::kArchive, 0440},
+        {0440, attr::kArchive, 0640},
+        {0666, attr::kReadOnly, 0444},
+        {0444, 0, 0644},
+        {0600, attr::kHidden | attr::kSystem, 0600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        ASSERT_EQ(::chmod(dir.Posix("new.txt").c_str(), c.before), 0);
+        ASSERT_TRUE(fs.SetAttributes(dir / "new.txt", c.attributes));
+        EXPECT_EQ(ModeOf("new.txt"), c.after);
+    }
+    ASSERT_EQ(::mkdir(dir.Posix("sub").c_str(), 0750), 0);
+    ASSERT_TRUE(fs.SetAttributes(dir / "sub", attr::kDirectory | attr::kReadOnly));
+    EXPECT_EQ(ModeOf("sub"), 0750u);  // a folder's permissions are not the seam's
+}
+
+// As in the in-memory file system the job's tests run on: a file in use takes
+// no new status, whichever FileSystem of the process holds it.
+TEST_F(PosixFileSystemTest, FileInUseTakesNoNewStatus) {
+    WriteText("held.txt", "held");
+    const FileStatus times{0, 129752928000000000, 129752928000000000, 0};
+    PosixFileSystem other;
+    for (const bool reading : {true, false}) {
+        SCOPED_TRACE(reading ? "OpenRead" : "OpenReadWrite");
+        const std::unique_ptr<File> held =
+            reading ? fs.OpenRead(dir / "held.txt") : fs.OpenReadWrite(dir / "held.txt");
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(fs.SetStatus(dir / "held.txt", times));
+        EXPECT_FALSE(other.SetStatus(dir / "held.txt", times));
+        EXPECT_EQ(other.OpenRead(dir / "held.txt") != nullptr, reading);
+    }
+    EXPECT_TRUE(fs.SetStatus(dir / "held.txt", times));
+}
+
+// The last-write time stands in for the creation time POSIX does not keep.
+TEST_F(PosixFileSystemTest, TimesKeepTheirMicrosecondsBefore1970AndAfter2038) {
+    WriteText("times.txt", "");
+    for (const uint64_t time : {113419872000000010ull,     // 1960
+                                129752928000000010ull,     // 2012
+                                138691872000000010ull}) {  // 2040
+        SCOPED_TRACE(time);
+        ASSERT_TRUE(fs.SetStatus(dir / "times.txt", FileStatus{0, time + 20, time, 0}));
+        FileStatus found;
+        ASSERT_TRUE(fs.GetStatus(dir / "times.txt", &found));
+        EXPECT_EQ(found.lastWriteTime, time);
+        EXPECT_EQ(found.lastAccessTime, time + 20);
+        EXPECT_EQ(found.creationTime, time);
+    }
+}
+
+// A link is a reparse point with what it leads to, so the walk can tell a
+// link to a folder; Create does not write through one, even one to nothing.
+TEST_F(PosixFileSystemTest, LinksAreListedAsReparsePointsAndNotWrittenThrough) {
+    WriteText("five.txt", "12345");
+    ASSERT_EQ(::mkdir(dir.Posix("sub").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("five.txt", dir.Posix("to-file").c_str()), 0);
+    ASSERT_EQ(::symlink("sub", dir.Posix("to-folder").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", dir.Posix("to-nothing").c_str()), 0);
+    std::unique_ptr<Finder> finder = fs.Find(dir / "to-*");
+    ASSERT_TRUE(finder);
+    std::map<std::string, FindEntry> found;
+    FindEntry entry;
+    while (finder->Next(&entry)) found[entry.name] = entry;
+    EXPECT_EQ(found.size(), 3u);
+    EXPECT_EQ(found["to-file"].attributes, attr::kReparsePoint | attr::kArchive);
+    EXPECT_EQ(found["to-file"].size, 5u);
+    EXPECT_EQ(found["to-folder"].attributes, attr::kReparsePoint | attr::kDirectory);
+    EXPECT_EQ(found["to-nothing"].attributes, attr::kReparsePoint);
+
+    EXPECT_FALSE(fs.Create(dir / "to-nothing"));
+    EXPECT_NE(::access(dir.Posix("to-nothing").c_str(), F_OK), 0);  // "gone" was not made
+}
+
+// A FIFO or device is no file to encrypt, and opening one must not wait
+// for a writer that never comes.
+TEST_F(PosixFileSystemTest, OnlyRegularFilesOpen) {
+    ASSERT_EQ(::mkfifo(dir.Posix("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(fs.OpenRead(dir / "fifo"));
+    EXPECT_FALSE(fs.OpenReadWrite(dir / "fifo"));
+    EXPECT_FALSE(fs.OpenRead("\\dev\\null"));
+}
+
+}  // namespace
+
+std::unique_ptr<ContractRig> MakeContractRig() { return std::make_unique<PosixRig>(); }
