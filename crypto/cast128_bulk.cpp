@@ -23,6 +23,8 @@ Directions VectorKernels(Cast128Kernel kernel) {
             return {cast128::EncryptAvx2, cast128::DecryptAvx2};
         case Cast128Kernel::kAvx512:
             return {cast128::EncryptAvx512, cast128::DecryptAvx512};
+        case Cast128Kernel::kAvx512Vbmi:
+            return {cast128::EncryptVbmi, cast128::DecryptVbmi};
         default:
             return {NoVectors, NoVectors};
     }

@@ -61,6 +61,8 @@ const char* KernelName(Cast128Kernel kernel) {
             return "avx2";
         case Cast128Kernel::kAvx512:
             return "avx512";
+        case Cast128Kernel::kAvx512Vbmi:
+            return "avx512vbmi";
         default:
             return "scalar";
     }
@@ -75,6 +77,9 @@ bool KernelSupported(Cast128Kernel kernel) {
             return __builtin_cpu_supports("avx2");
         case Cast128Kernel::kAvx512:
             return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+        case Cast128Kernel::kAvx512Vbmi:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   __builtin_cpu_supports("avx512vbmi");
         default:
             return true;
     }

@@ -15,5 +15,7 @@ size_t EncryptAvx512(const uint32_t* masking, const uint32_t* rotation, uint8_t*
                      size_t units);
 size_t DecryptAvx512(const uint32_t* masking, const uint32_t* rotation, uint8_t* data,
                      size_t units);
+size_t EncryptVbmi(const uint32_t* masking, const uint32_t* rotation, uint8_t* data, size_t units);
+size_t DecryptVbmi(const uint32_t* masking, const uint32_t* rotation, uint8_t* data, size_t units);
 
 }  // namespace cast128

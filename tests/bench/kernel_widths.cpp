@@ -1,7 +1,9 @@
 // Bulk cipher throughput at each group width, to choose the widths a target
 // compiles in: the scalar kernel at N = 1..8 units per group
-// (crypto/cast128_bulk.cpp), and each vector kernel the CPU has at several
-// vectors per group (crypto/cast128_avx2.h, crypto/cast128_avx512.h).
+// (crypto/cast128_bulk.cpp), each gathering vector kernel the CPU has at
+// several vectors per group (crypto/cast128_avx2.h, crypto/cast128_avx512.h),
+// and the permuting one at several batches of sixty-four units
+// (crypto/cast128_vbmi.h).
 // scripts/bench runs it as x86-64 code and, built with -m32, as i686 code.
 //
 // The widths of a kernel take turns, pass after pass, and each keeps its
@@ -17,6 +19,7 @@
 #include "crypto/cast128_avx512.h"
 #include "crypto/cast128_kernels.h"
 #include "crypto/cast128_rounds.h"
+#include "crypto/cast128_vbmi.h"
 
 namespace {
 
@@ -60,6 +63,12 @@ Width Avx512() {
         V, [](uint8_t* d, size_t n) { cast128::Avx512Blocks<V, true>(kMasking, kRotation, d, n); }};
 }
 
+template <int G>
+Width Vbmi() {
+    return {G,
+            [](uint8_t* d, size_t n) { cast128::VbmiBlocks<G, true>(kMasking, kRotation, d, n); }};
+}
+
 double PassRate(Pass pass, std::vector<uint8_t>& buffer) {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kBuffersPerPass; ++i) pass(buffer.data(), buffer.size() / 8);
@@ -93,6 +102,11 @@ int main() {
           {Scalar<1>(), Scalar<2>(), Scalar<3>(), Scalar<4>(), Scalar<5>(), Scalar<6>(),
            Scalar<7>(), Scalar<8>()},
           Cast128::kGroupUnits, buffer);
+    if (cast128::KernelSupported(Cast128Kernel::kAvx512Vbmi)) {
+        Sweep("avx512vbmi", "batches", {Vbmi<1>(), Vbmi<2>()}, cast128::kVbmiBatches, buffer);
+    } else {
+        std::printf("avx512vbmi: not run (this CPU lacks it)\n");
+    }
     if (cast128::KernelSupported(Cast128Kernel::kAvx512)) {
         Sweep("avx512", "vectors",
               {Avx512<1>(), Avx512<2>(), Avx512<4>(), Avx512<6>(), Avx512<8>(), Avx512<10>(),
