@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/cli_options.h"
+#include "cli/console_job.h"
+#include "lang/built_in_english.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -81,6 +86,57 @@ TEST(CliArguments, OptionsAnywhereAndRefusalsSaid) {
     EXPECT_EQ(ParseCliArguments({"encrypt", "--version", "--bad"}).options.command,
               CliCommand::kVersion);
     EXPECT_EQ(ParseCliArguments({"--bad", "--help"}).error, "unknown option --bad");
+}
+
+// tarnu-cli's jobs: the worker's lines printed, errors even when quiet, and
+// an exit status that says whether everything was done.
+TEST(ConsoleJob, PrintsTheJobAndTellsWhetherAllWasDone) {
+    const TextTable& texts = BuiltInEnglish();
+    MemoryFileSystem fs;
+    fs.AddFile("D:\\d\\a.txt", {'a'});
+    fs.AddFile("D:\\d\\b.txt", {'b', 'b'});
+    fs.AddFolder("C:\\Windows");
+    WorkerThread worker(fs, texts);
+    worker.windowsDirectory = "C:\\Windows";
+    std::ostringstream out;
+    ConsoleOwner owner(out, texts, false);
+    worker.Start(owner);
+    auto run = [&](Tokens args, const std::string& password) {
+        out.str("");
+        const CliArguments parsed = ParseCliArguments(args);
+        EXPECT_EQ(parsed.error, "");
+        return RunConsoleJob(worker, owner, parsed.options, password);
+    };
+    auto count = [&](const std::string& key) {
+        const std::string text = texts.LookupText(key), all = out.str();
+        size_t n = 0;
+        for (size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) ++n;
+        return n;
+    };
+
+    EXPECT_EQ(run({"encrypt", "--wipe", "none", "D:\\d"}, "pw"), 0) << out.str();
+    EXPECT_EQ(count("message_encryption_started"), 1u);
+    EXPECT_EQ(count("message_encryption_finished"), 1u);
+    EXPECT_EQ(fs.AllPaths().size(), 4u);  // D:\d, C:\Windows and two ".cpy" files
+
+    EXPECT_EQ(run({"decrypt", "D:\\d"}, "wrong"), 1);
+    EXPECT_EQ(count("error_password_missing"), 2u) << out.str();
+    EXPECT_EQ(count("message_decryption_started"), 1u);
+    EXPECT_EQ(run({"encrypt", "C:\\Windows"}, "pw"), 1);
+    EXPECT_EQ(count("error_directory_windows"), 1u) << out.str();
+    EXPECT_EQ(run({"decrypt", "D:\\d"}, "pw"), 0) << out.str();
+    EXPECT_EQ(fs.Contents("D:\\d\\b.txt"), (std::vector<uint8_t>{'b', 'b'}));
+
+    // Quiet: the failures alone.
+    EXPECT_EQ(run({"encrypt", "--wipe", "none", "D:\\d"}, "pw"), 0);
+    WorkerThread quietWorker(fs, texts);
+    ConsoleOwner quietOwner(out, texts, true);
+    quietWorker.Start(quietOwner);
+    out.str("");
+    const CliOptions options = ParseCliArguments({"decrypt", "--quiet", "D:\\d"}).options;
+    EXPECT_EQ(RunConsoleJob(quietWorker, quietOwner, options, "wrong"), 1);
+    EXPECT_EQ(count("message_decryption_started"), 0u);
+    EXPECT_EQ(count("error_password_missing"), 2u) << out.str();
 }
 
 }  // namespace
