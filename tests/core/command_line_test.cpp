@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli_options.h"
 #include "cli/console_job.h"
+#include "cli/password_source.h"
 #include "lang/built_in_english.h"
 #include "tests/support/memory_file_system.h"
 
@@ -137,6 +140,53 @@ TEST(ConsoleJob, PrintsTheJobAndTellsWhetherAllWasDone) {
     EXPECT_EQ(RunConsoleJob(quietWorker, quietOwner, options, "wrong"), 1);
     EXPECT_EQ(count("message_decryption_started"), 0u);
     EXPECT_EQ(count("error_password_missing"), 2u) << out.str();
+}
+
+// Answers the prompts from a list, as a user at a terminal would.
+class ScriptedPrompt : public PasswordPrompt {
+  public:
+    explicit ScriptedPrompt(Tokens answers) : answers(std::move(answers)) {}
+    bool Ask(const std::string&, std::string* answer) override {
+        if (asked >= answers.size()) return false;
+        *answer = answers[asked++];
+        return true;
+    }
+    Tokens answers;
+    size_t asked = 0;
+};
+
+TEST(CliPassword, FileThenEnvironmentThenTerminal) {
+    const char* kFile = "cli_password_test.txt";
+    std::ofstream(kFile, std::ios::binary) << "from file\r\nsecond line\n";
+    struct Row {
+        Tokens args;
+        const char* environment;
+        Tokens answers;
+        std::string password, error;  // error: a part of it
+        size_t asked;
+    };
+    const Row rows[] = {
+        {{"encrypt", "--password-file", kFile, "a"}, "env", {"typed"}, "from file", "", 0},
+        {{"encrypt", "--password-file", "missing.txt", "a"}, "env", {}, "", "cannot read", 0},
+        {{"decrypt", "a"}, "from env", {"typed"}, "from env", "", 0},
+        {{"decrypt", "a"}, nullptr, {"typed"}, "typed", "", 1},
+        {{"encrypt", "a"}, nullptr, {"typed", "typed"}, "typed", "", 2},
+        {{"encrypt", "a"}, nullptr, {"typed", "other"}, "", "differ", 2},
+        {{"encrypt", "a"}, nullptr, {"typed"}, "", "differ", 1},
+        {{"decrypt", "a"}, nullptr, {}, "", "no terminal", 0},
+        {{"decrypt", "a"}, "", {}, "", "empty", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.args) + " " + ::testing::PrintToString(row.answers));
+        ScriptedPrompt prompt(row.answers);
+        const PasswordResult got =
+            GetPassword(ParseCliArguments(row.args).options, row.environment, prompt);
+        EXPECT_EQ(got.password, row.password);
+        EXPECT_NE(got.error.find(row.error), std::string::npos) << got.error;
+        EXPECT_EQ(got.error.empty(), row.error.empty());
+        EXPECT_EQ(prompt.asked, row.asked);
+    }
+    std::remove(kFile);
 }
 
 }  // namespace
