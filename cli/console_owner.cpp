@@ -2,8 +2,8 @@
 
 #include <utility>
 
-ConsoleOwner::ConsoleOwner(std::ostream& out, const TextTable& texts, bool quiet)
-    : out(out), texts(texts), quiet(quiet) {}
+ConsoleOwner::ConsoleOwner(std::ostream& out, const TextTable& texts, bool quiet, LineForm shown)
+    : out(out), texts(texts), quiet(quiet), shown(std::move(shown)) {}
 
 // The job's own notices; any other line of the worker is a refusal, a
 // skipped path or a stop, and the job did not do all it was given.
@@ -42,4 +42,6 @@ int ConsoleOwner::WaitForJob() {
     return std::exchange(trouble, false) ? 1 : 0;
 }
 
-void ConsoleOwner::Print(const std::string& line) { out << line << '\n' << std::flush; }
+void ConsoleOwner::Print(const std::string& line) {
+    out << (shown ? shown(line) : line) << '\n' << std::flush;
+}

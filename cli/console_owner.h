@@ -3,6 +3,7 @@
 // the window's log shows them, and what they mean for the exit status.
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -12,7 +13,9 @@
 
 class ConsoleOwner : public WorkerOwner {
   public:
-    ConsoleOwner(std::ostream& out, const TextTable& texts, bool quiet);
+    // shown: a line as the user reads it (paths in the user's form).
+    using LineForm = std::function<std::string(const std::string&)>;
+    ConsoleOwner(std::ostream& out, const TextTable& texts, bool quiet, LineForm shown = nullptr);
 
     void AddLogLine(const std::string& text) override;
     void ReportLine(const std::string& line, ReportKind kind) override;
@@ -31,6 +34,7 @@ class ConsoleOwner : public WorkerOwner {
     std::ostream& out;
     const TextTable& texts;
     const bool quiet;
+    const LineForm shown;
     JobProgress progress;
     std::mutex mutex;
     std::condition_variable ended;
