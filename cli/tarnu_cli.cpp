@@ -10,6 +10,7 @@
 #include "cli/progress_line.h"
 #include "cli/terminal.h"
 #include "crypto/wipe.h"
+#include "fileops/cpy_summary.h"
 #include "lang/built_in_english.h"
 #include "res/version.h"
 
@@ -36,14 +37,45 @@ bool TakePaths(CliOptions& options) {
     return true;
 }
 
-int RunJob(CliOptions& options) {
-    if (!TakePaths(options)) return kBadUsage;
+// False, said, when there is no password to be had.
+bool TakePassword(const CliOptions& options, std::string* password) {
     TerminalPrompt prompt;
-    PasswordResult password = GetPassword(options, std::getenv("TARNU_PASSWORD"), prompt);
-    if (!password.error.empty()) {
-        std::cerr << "tarnu-cli: " << password.error << "\n";
-        return 1;
+    PasswordResult result = GetPassword(options, std::getenv("TARNU_PASSWORD"), prompt);
+    if (!result.error.empty()) {
+        std::cerr << "tarnu-cli: " << result.error << "\n";
+        return false;
     }
+    password->swap(result.password);
+    return true;
+}
+
+// Each file's stored name and original length, or what keeps it closed.
+int ListFiles(CliOptions& options) {
+    std::string password;
+    if (!TakePaths(options)) return kBadUsage;
+    if (!TakePassword(options, &password)) return 1;
+    Cast128 cipher;
+    cipher.SetKey(password);
+    WipeString(password);
+    const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
+    int status = 0;
+    for (const std::string& path : options.paths) {
+        const CpySummary summary = ReadCpySummary(*fs, cipher, path);
+        if (summary.errorKey) {
+            std::cout << UserText(path) << ": " << BuiltInEnglish().LookupText(summary.errorKey) << "\n";
+            status = 1;
+        } else {
+            std::cout << UserText(path) << ": " << summary.name << ", " << summary.sourceLength
+                      << " bytes\n";
+        }
+    }
+    return status;
+}
+
+int RunJob(CliOptions& options) {
+    std::string password;
+    if (!TakePaths(options)) return kBadUsage;
+    if (!TakePassword(options, &password)) return 1;
     CatchInterrupts();
     const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
     const TextTable& texts = BuiltInEnglish();
@@ -52,8 +84,8 @@ int RunJob(CliOptions& options) {
     DescribeHost(worker);
     worker.Start(owner);
     ProgressLine progress(worker, owner.Progress(), !options.quiet && ErrorIsTerminal());
-    const int status = RunConsoleJob(worker, owner, options, password.password);
-    WipeString(password.password);
+    const int status = RunConsoleJob(worker, owner, options, password);
+    WipeString(password);
     progress.End();
     return Interrupted() ? kInterrupted : status;
 }
@@ -72,7 +104,7 @@ int main(int argc, char** argv) {
             std::cout << "tarnu-cli " << TARNU_VERSION_TEXT << "\n";
             return 0;
         case CliCommand::kList:
-            return Usage("list is not built yet");
+            return ListFiles(options);
         default:
             break;
     }
