@@ -19,14 +19,20 @@ bool ConsoleOwner::IsNotice(const std::string& text) const {
 void ConsoleOwner::AddLogLine(const std::string& text) {
     const bool notice = IsNotice(text);
     std::lock_guard<std::mutex> lock(mutex);
-    trouble |= !notice;
+    if (!notice) ++problems;
     if (!notice || !quiet) Print(text);
 }
 
-void ConsoleOwner::ReportLine(const std::string& line, ReportKind kind) {
+// A file done says nothing: any line about one means it was not done.
+void ConsoleOwner::ReportLine(const std::string& line, ReportKind) {
     std::lock_guard<std::mutex> lock(mutex);
-    trouble |= kind == kReportError;
-    if (kind == kReportError || !quiet) Print(line);
+    ++problems;
+    Print(line);
+}
+
+void ConsoleOwner::SetPromptText(const std::string&) {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++filesTaken;
 }
 
 void ConsoleOwner::JobFinished() {
@@ -39,7 +45,11 @@ int ConsoleOwner::WaitForJob() {
     std::unique_lock<std::mutex> lock(mutex);
     ended.wait(lock, [this] { return finished; });
     finished = false;
-    return std::exchange(trouble, false) ? 1 : 0;
+    const int files = std::exchange(filesTaken, 0);
+    out << files << (files == 1 ? " file" : " files") << " taken, " << problems
+        << (problems == 1 ? " problem" : " problems") << " reported\n"
+        << std::flush;
+    return std::exchange(problems, 0) > 0 ? 1 : 0;
 }
 
 void ConsoleOwner::Print(const std::string& line) {

@@ -19,12 +19,13 @@ class ConsoleOwner : public WorkerOwner {
 
     void AddLogLine(const std::string& text) override;
     void ReportLine(const std::string& line, ReportKind kind) override;
-    void SetPromptText(const std::string&) override {}
+    void SetPromptText(const std::string&) override;
     void JobFinished() override;
     JobProgress& Progress() override { return progress; }
 
-    // Returns once the job that was started has ended: 0 when every file
-    // was done, 1 when a file failed or was refused or a path was skipped.
+    // Returns once the job that was started has ended, with its summary
+    // printed: 0 when every file was done, 1 when a file failed or was left
+    // as it was, or a path was refused or skipped.
     int WaitForJob();
 
   private:
@@ -39,5 +40,6 @@ class ConsoleOwner : public WorkerOwner {
     std::mutex mutex;
     std::condition_variable ended;
     bool finished = false;
-    bool trouble = false;
+    int filesTaken = 0;
+    int problems = 0;  // lines other than the job's notices
 };

@@ -1,5 +1,6 @@
 // tarnu-cli: the same ".cpy" files as the window, from a terminal.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -72,12 +73,29 @@ int ListFiles(CliOptions& options) {
     return status;
 }
 
+// The worker drops a path that is not there without a word, as a drop on the
+// window does; a path typed in a terminal is said and counts as not done.
+bool DropMissing(FileSystem& fs, std::vector<std::string>& paths) {
+    const size_t given = paths.size();
+    paths.erase(std::remove_if(paths.begin(), paths.end(),
+                               [&](const std::string& path) {
+                                   uint32_t attributes = 0;
+                                   if (fs.GetAttributes(path, &attributes)) return false;
+                                   std::cerr << "tarnu-cli: not found: " << UserText(path) << "\n";
+                                   return true;
+                               }),
+                paths.end());
+    return paths.size() < given;
+}
+
 int RunJob(CliOptions& options) {
     std::string password;
     if (!TakePaths(options)) return kBadUsage;
+    const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
+    const bool missing = DropMissing(*fs, options.paths);
+    if (options.paths.empty()) return 1;
     if (!TakePassword(options, &password)) return 1;
     CatchInterrupts();
-    const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
     const TextTable& texts = BuiltInEnglish();
     ConsoleOwner owner(std::cout, texts, options.quiet, UserText);
     WorkerThread worker(*fs, texts);
@@ -87,7 +105,7 @@ int RunJob(CliOptions& options) {
     const int status = RunConsoleJob(worker, owner, options, password);
     WipeString(password);
     progress.End();
-    return Interrupted() ? kInterrupted : status;
+    return Interrupted() ? kInterrupted : missing ? 1 : status;
 }
 
 }  // namespace

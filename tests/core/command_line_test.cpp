@@ -125,6 +125,10 @@ TEST(ConsoleJob, PrintsTheJobAndTellsWhetherAllWasDone) {
     EXPECT_EQ(run({"decrypt", "D:\\d"}, "wrong"), 1);
     EXPECT_EQ(count("error_password_missing"), 2u) << out.str();
     EXPECT_EQ(count("message_decryption_started"), 1u);
+    EXPECT_NE(out.str().find("\n2 files taken, 2 problems reported\n"), std::string::npos);
+    fs.AddFile("D:\\r\\ro.txt", {'r'}, attr::kReadOnly);
+    EXPECT_EQ(run({"encrypt", "D:\\r"}, "pw"), 1);  // left as it is, which is said
+    EXPECT_EQ(count("message_file_attributes_failed"), 1u) << out.str();
     EXPECT_EQ(run({"encrypt", "C:\\Windows"}, "pw"), 1);
     EXPECT_EQ(count("error_directory_windows"), 1u) << out.str();
     EXPECT_EQ(run({"decrypt", "D:\\d"}, "pw"), 0) << out.str();
