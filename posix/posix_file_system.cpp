@@ -64,7 +64,9 @@ std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
-    return OpenLocked(ToPosix(path), O_RDWR, LOCK_EX);
+    // Never through a link: the file a job overwrites and deletes must be
+    // the one in the folder the user chose, not what a link leads to.
+    return OpenLocked(ToPosix(path), O_RDWR | O_NOFOLLOW, LOCK_EX);
 }
 
 std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {

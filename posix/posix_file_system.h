@@ -18,7 +18,9 @@
 // - Move renames without replacing (renameat2 RENAME_NOREPLACE, or a hard
 //   link and an unlink where that is not there) and synchronizes the folders
 //   it changed. Where neither way works, Move fails.
-// - Only regular files are opened; Delete takes files and links, not folders.
+// - Only regular files are opened, and OpenReadWrite never opens one through
+//   a link (a job would wipe and delete what the link leads to); Delete takes
+//   files and links, not folders.
 // - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
 
 #include "fileops/file_system.h"

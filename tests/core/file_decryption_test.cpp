@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fileops/cpy_layout.h"
+#include "fileops/cpy_summary.h"
 #include "fileops/path_text.h"
 #include "tests/support/processor_rig.h"
 
@@ -269,6 +270,34 @@ TEST(FileDecryption, PasswordsDifferingAfterSixteenBytesReadEachOther) {
     r.processor.DecryptFile(kOutput);
     EXPECT_TRUE(r.lines.empty());
     EXPECT_TRUE(r.fs.Contents(kRestored) == (std::vector<uint8_t>{5, 6, 7}));
+}
+
+// A look inside without writing: the name and length, or what is wrong.
+TEST(FileDecryption, SummaryReadsWithoutWriting) {
+    Rig r;
+    Cast128 secret;
+    secret.SetKey("secret");
+    for (size_t size : {0, 7, 8, 1001}) {
+        r.fs.AddFile(kSource, std::vector<uint8_t>(size, 3));
+        r.processor.EncryptFile(kSource, kOutput);
+        const auto paths = r.fs.AllPaths();
+        const std::vector<uint8_t> bytes = r.fs.Contents(kOutput);
+        const CpySummary summary = ReadCpySummary(r.fs, secret, kOutput);
+        EXPECT_EQ(summary.errorKey, nullptr);
+        EXPECT_EQ(summary.name, "report.txt");
+        EXPECT_EQ(summary.sourceLength, size);
+        EXPECT_EQ(r.fs.AllPaths(), paths);
+        EXPECT_EQ(r.fs.Contents(kOutput), bytes);
+        r.fs.Delete(kOutput);
+    }
+    r.fs.AddFile(kSource, {1, 2, 3});
+    r.processor.EncryptFile(kSource, kOutput);
+    Cast128 wrong;
+    wrong.SetKey("not secret");
+    EXPECT_STREQ(ReadCpySummary(r.fs, wrong, kOutput).errorKey, "error_password_missing");
+    EXPECT_STREQ(ReadCpySummary(r.fs, secret, "C:\\data\\none.cpy").errorKey, "error_read_file");
+    r.fs.AddFile("C:\\data\\short.cpy", std::vector<uint8_t>(cpy::kHeaderSize - 8));
+    EXPECT_STREQ(ReadCpySummary(r.fs, secret, "C:\\data\\short.cpy").errorKey, "error_tarnu_format");
 }
 
 }  // namespace

@@ -134,6 +134,9 @@ TEST_F(PosixFileSystemTest, LinksAreListedAsReparsePointsAndNotWrittenThrough) {
 
     EXPECT_FALSE(fs.Create(dir / "to-nothing"));
     EXPECT_NE(::access(dir.Posix("to-nothing").c_str(), F_OK), 0);  // "gone" was not made
+    // A job overwrites what it opens for writing: never a link's target.
+    EXPECT_FALSE(fs.OpenReadWrite(dir / "to-file"));
+    EXPECT_TRUE(fs.OpenRead(dir / "to-file"));
 }
 
 // A FIFO or device is no file to encrypt, and opening one must not wait

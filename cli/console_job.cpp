@@ -1,0 +1,13 @@
+#include "cli/console_job.h"
+
+int RunConsoleJob(WorkerThread& worker, ConsoleOwner& owner, const CliOptions& options,
+                  const std::string& password) {
+    FileProcessor& processor = worker.Processor();
+    processor.wipeZero = options.wipeZero;
+    processor.wipeRandom = options.wipeRandom;
+    processor.writeReadOnly = options.writeReadOnly;
+    worker.jobPaths = options.paths;
+    worker.password = password;
+    worker.StartJob(options.command == CliCommand::kEncrypt ? kJobEncrypt : kJobDecrypt);
+    return owner.WaitForJob();
+}

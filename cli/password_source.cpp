@@ -1,0 +1,49 @@
+#include "cli/password_source.h"
+
+#include <fstream>
+
+#include "crypto/wipe.h"
+
+namespace {
+
+PasswordResult FromFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    PasswordResult result;
+    if (!file || !std::getline(file, result.password)) {
+        result.error = "cannot read a password from " + path;
+        return result;
+    }
+    if (!result.password.empty() && result.password.back() == '\r') result.password.pop_back();
+    return result;
+}
+
+PasswordResult FromTerminal(bool twice, PasswordPrompt& prompt) {
+    PasswordResult result;
+    if (!prompt.Ask("Password: ", &result.password)) {
+        result.error = "no terminal to ask for the password: use --password-file or TARNU_PASSWORD";
+        return result;
+    }
+    std::string again;
+    if (twice && (!prompt.Ask("Password again: ", &again) || again != result.password)) {
+        WipeString(result.password);
+        result.error = "the two passwords differ";
+    }
+    WipeString(again);
+    return result;
+}
+
+}  // namespace
+
+PasswordResult GetPassword(const CliOptions& options, const char* environment,
+                           PasswordPrompt& prompt) {
+    PasswordResult result;
+    if (!options.passwordFile.empty()) {
+        result = FromFile(options.passwordFile);
+    } else if (environment) {
+        result.password = environment;
+    } else {
+        result = FromTerminal(options.command == CliCommand::kEncrypt, prompt);
+    }
+    if (result.error.empty() && result.password.empty()) result.error = "the password is empty";
+    return result;
+}

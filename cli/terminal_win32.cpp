@@ -1,0 +1,53 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "cli/terminal.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+// Windows runs this on a thread of its own; true keeps the program alive.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    interrupted = true;
+    return TRUE;
+}
+
+}  // namespace
+
+bool TerminalPrompt::Ask(const std::string& prompt, std::string* answer) {
+    const HANDLE in = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD mode = 0;
+    bool read = false;
+    if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && GetConsoleMode(in, &mode)) {
+        DWORD written = 0;
+        WriteFile(out, prompt.data(), DWORD(prompt.size()), &written, nullptr);
+        SetConsoleMode(in, mode & ~DWORD(ENABLE_ECHO_INPUT));
+        answer->clear();
+        char c = 0;
+        DWORD got = 0;
+        while (ReadFile(in, &c, 1, &got, nullptr) && got == 1 && c != '\n') {
+            if (c != '\r') answer->push_back(c);
+        }
+        read = got == 1 || !answer->empty();
+        SetConsoleMode(in, mode);
+        WriteFile(out, "\r\n", 2, &written, nullptr);
+    }
+    if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    return read;
+}
+
+void CatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+bool Interrupted() { return interrupted; }
+
+bool ErrorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
