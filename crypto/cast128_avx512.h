@@ -12,11 +12,13 @@
 
 namespace cast128 {
 
-// Vectors per group, the fastest that tests/bench/kernel_widths measured. An
-// i686 build has only eight vector registers, so a narrower group; its width
-// could be measured only under emulation here.
+// Vectors per group. Where gathers are fast (Xeons with AVX-512 but no VBMI,
+// which take this kernel) eight reach the gather limit; on the AMD cores
+// measured here every width from two up is alike. An i686 build has only
+// eight vector registers, so a narrower group; its width could be measured
+// only under emulation here.
 #if defined(__x86_64__)
-inline constexpr int kAvx512Vectors = 6;
+inline constexpr int kAvx512Vectors = 8;
 #else
 inline constexpr int kAvx512Vectors = 2;
 #endif
