@@ -29,15 +29,11 @@ HICON LoadProgramIcon(int widthMetric, int heightMetric) {
 CMainDlg::CMainDlg() : CDialog(IDD_MAIN) { icon = LoadProgramIcon(SM_CXICON, SM_CYICON); }
 
 // The worker may still be finishing a file: it is told to quit and waited
-// for, so its partial output is removed before the program ends. Messages
-// it sends meanwhile are let through, so it can never wait on this thread.
+// for, so its partial output is removed before the program ends. The
+// mailbox is closed first, so it can never wait for room on this thread.
 CMainDlg::~CMainDlg() {
     worker.RequestQuit();
-    while (worker.IsRunning()) {
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-        ::Sleep(5);
-    }
+    workerCalls.Close();
     worker.Join();
 }
 
@@ -246,9 +242,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnMessage(WM_DPICHANGED, &CMainDlg::OnDpiChanged),
         OnMessage(WM_DROPFILES, &CMainDlg::OnDropFiles),
         OnMessage(WM_JOB_FINISHED, &CMainDlg::OnJobFinished),
-        OnMessage(WM_REPORT_LINE, &CMainDlg::OnReportLine),
-        OnMessage(WM_WORKER_LOG_LINE, &CMainDlg::OnWorkerLogLine),
-        OnMessage(WM_WORKER_PROMPT, &CMainDlg::OnWorkerPrompt),
+        OnMessage(WM_WORKER_CALLS, &CMainDlg::OnWorkerCalls),
         OnCommand(IDC_OK_BUTTON, &CMainDlg::OnOkButton),
         OnCommand(IDC_CIPHER_BUTTON, &CMainDlg::OnCipher),
         OnCommand(IDC_DECIPHER_BUTTON, &CMainDlg::OnDecipher),

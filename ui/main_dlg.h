@@ -2,11 +2,13 @@
 // CMainDlg: the program's one window. It owns the worker and everything that
 // lives as long as the program runs: the settings, the fonts, the progress
 // panel, the log. The worker reaches it only through the WorkerOwner side,
-// whose calls are handed to the window's thread and waited for.
+// whose calls are left in a mailbox for the window's thread: the worker goes
+// on at once, so a window busy drawing never holds up the job.
 
 #include <string>
 #include <vector>
 
+#include "base/mailbox.h"
 #include "engine/worker_thread.h"
 #include "platform/button.h"
 #include "platform/dialog.h"
@@ -83,9 +85,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnTimer(WPARAM, LPARAM);
     LRESULT OnJobFinished(WPARAM, LPARAM);
-    LRESULT OnReportLine(WPARAM, LPARAM);
-    LRESULT OnWorkerLogLine(WPARAM, LPARAM);
-    LRESULT OnWorkerPrompt(WPARAM, LPARAM);
+    LRESULT OnWorkerCalls(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnDropFiles(WPARAM, LPARAM);
     void OnOkButton() { Quit(IDOK); }
@@ -138,6 +138,16 @@ class CMainDlg : public CDialog, public WorkerOwner {
     CLogListBox logList;
     CProgressPanel progressPanel;
 
+    // A call of the worker on its way to the window's thread.
+    struct WorkerCall {
+        enum What { kLogLine, kReportLine, kPrompt } what;
+        std::string text;
+        ReportKind kind;
+    };
+    void PassToWindow(WorkerCall call);
+    void TakeWorkerCalls();
+
     Win32FileSystem fileSystem;
+    Mailbox<WorkerCall> workerCalls{256};  // before the worker, which uses it
     WorkerThread worker{fileSystem};
 };

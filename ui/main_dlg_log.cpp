@@ -20,36 +20,44 @@ std::string TitleArrow() {
 
 }  // namespace
 
-// The worker's side: each call waits until the window has taken it, which
-// keeps the worker's lines in order with the file processor's.
+// The worker's side: each call is left in the mailbox, in order with the
+// file processor's lines; the first of a batch wakes the window.
 void CMainDlg::AddLogLine(const std::string& text) {
-    SendMessage(WM_WORKER_LOG_LINE, reinterpret_cast<WPARAM>(&text));
+    PassToWindow({WorkerCall::kLogLine, text, kReportMessage});
 }
 
 void CMainDlg::ReportLine(const std::string& line, ReportKind kind) {
-    SendMessage(WM_REPORT_LINE, reinterpret_cast<WPARAM>(line.c_str()), kind);
+    PassToWindow({WorkerCall::kReportLine, line, kind});
 }
 
 void CMainDlg::SetPromptText(const std::string& text) {
-    SendMessage(WM_WORKER_PROMPT, reinterpret_cast<WPARAM>(&text));
+    PassToWindow({WorkerCall::kPrompt, text, kReportMessage});
 }
 
 void CMainDlg::JobFinished() { PostMessage(WM_JOB_FINISHED); }
 
-LRESULT CMainDlg::OnWorkerLogLine(WPARAM wParam, LPARAM) {
-    AddLogLine(*reinterpret_cast<const std::string*>(wParam), kReportMessage);
+void CMainDlg::PassToWindow(WorkerCall call) {
+    if (workerCalls.Put(std::move(call))) PostMessage(WM_WORKER_CALLS);
+}
+
+LRESULT CMainDlg::OnWorkerCalls(WPARAM, LPARAM) {
+    TakeWorkerCalls();
     return 1;
 }
 
-LRESULT CMainDlg::OnWorkerPrompt(WPARAM wParam, LPARAM) {
-    promptText.SetWindowText(*reinterpret_cast<const std::string*>(wParam));
-    return 1;
-}
-
-LRESULT CMainDlg::OnReportLine(WPARAM wParam, LPARAM lParam) {
-    if (lParam == kReportError) errorSeen = true;
-    AddLogLine(reinterpret_cast<const char*>(wParam), ReportKind(lParam));
-    return 1;
+// Only the last file's name would be seen: the others are skipped.
+void CMainDlg::TakeWorkerCalls() {
+    const std::deque<WorkerCall> calls = workerCalls.TakeAll();
+    const WorkerCall* lastPrompt = nullptr;
+    for (const WorkerCall& call : calls) {
+        if (call.what == WorkerCall::kPrompt) {
+            lastPrompt = &call;
+            continue;
+        }
+        if (call.kind == kReportError) errorSeen = true;
+        AddLogLine(call.text, call.kind);
+    }
+    if (lastPrompt) promptText.SetWindowText(lastPrompt->text);
 }
 
 // Lines are numbered 1 to 999, then from 0 again; the list is emptied at
@@ -101,6 +109,7 @@ void CMainDlg::ProgressTick() {
 }
 
 LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
+    TakeWorkerCalls();  // the job's last lines before its end
     running = false;
     cipherButton.EnableWindow(true);
     decipherButton.EnableWindow(true);

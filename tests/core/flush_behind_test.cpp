@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "base/mailbox.h"
 #include "base/task_thread.h"
 
 namespace {
@@ -107,6 +109,32 @@ void LetTheHelperLook(const FlushBehind& flushBehind) {
     const uint64_t seen = flushBehind.Looks();
     while (flushBehind.Looks() < seen + 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// In order, a wake only when the box turns non-empty, a full box holding its
+// sender until the taker makes room, and a closed one dropping and freeing.
+TEST(Mailbox, KeepsOrderWakesOnceAndMakesTheSenderWaitForRoom) {
+    Mailbox<int> box(2);
+    EXPECT_TRUE(box.Put(1));
+    EXPECT_FALSE(box.Put(2));
+    std::atomic<bool> third{false};
+    std::thread sender([&] {
+        box.Put(3);
+        third = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(third);  // full: waits
+    EXPECT_EQ(box.TakeAll(), (std::deque<int>{1, 2}));
+    sender.join();
+    EXPECT_EQ(box.TakeAll(), (std::deque<int>{3}));
+    EXPECT_TRUE(box.Put(4));
+
+    box.Put(5);
+    std::thread blocked([&] { box.Put(6); });
+    box.Close();
+    blocked.join();
+    EXPECT_FALSE(box.Put(7));
+    EXPECT_TRUE(box.TakeAll().empty());
 }
 
 TEST(FlushBehind, FlushesAfterEachWholeStep) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/app_messages.h"
 #include "ui/main_dlg.h"
 
 class MainDlgProbe {
@@ -20,6 +21,13 @@ class MainDlgProbe {
     static int Mode(CMainDlg& d) { return d.mode; }
     static const std::string& ProgramPath(CMainDlg& d) { return d.programPath; }
     static bool Running(CMainDlg& d) { return d.running; }
+    // Fills the worker's mailbox with prompts, so that a job's first line
+    // waits for room until the test lets the window take them: what the
+    // worker was handed can be read before the job ends.
+    static void HoldWorker(CMainDlg& d) {
+        while (!d.workerCalls.Full()) d.workerCalls.Put({CMainDlg::WorkerCall::kPrompt, "", kReportMessage});
+        ::PostMessageA(d.GetSafeHwnd(), WM_WORKER_CALLS, 0, 0);
+    }
     static void GuessMode(CMainDlg& d) { d.GuessModeFromFolder(); }
     static void SetProgramFolder(CMainDlg& d, const std::string& folder) {
         d.programFolder = folder;

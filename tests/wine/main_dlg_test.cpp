@@ -326,6 +326,7 @@ class MainDlgJobTest : public MainDlgTest {
         MainDlgProbe::Worker(dialog).jobPaths = {folder};
         TypeInto(hwnd, IDC_PASSWORD_EDIT, upper);
         TypeInto(hwnd, IDC_CONFIRM_EDIT, lower);
+        MainDlgProbe::HoldWorker(dialog);
         dialog.BeginJob(operation);
     }
     bool WaitForIdle() {
