@@ -105,7 +105,7 @@ void Driver::SendCommand(HWND window, WPARAM wParam, LPARAM lParam) const {
             return;
         }
         if (!TimeLeft(end)) throw DriveError("the window did not deal with the command");
-        Sleep(kPollMilliseconds / 5);
+        Sleep(1);  // finely: a job is timed from the click
     }
 }
 
@@ -178,7 +178,7 @@ void Driver::TimeJob(int id, int seconds) {
     // Polled finely: the end of a job of a second or two is what is measured.
     while (ReadJobState().running) {
         if (!TimeLeft(end)) throw DriveError("the job still runs after " + Id(seconds) + " s");
-        Sleep(2);
+        Sleep(1);
     }
     QueryPerformanceCounter(&now);
     std::printf("job: %.3f s\n", double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart));
