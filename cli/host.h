@@ -1,7 +1,7 @@
 #pragma once
 // What tarnu-cli takes from the system it runs on: its file system, the
-// folders a job must leave alone, and paths between the user's form and the
-// Windows form the worker walks.
+// folders a job must leave alone, and texts between the user's form and the
+// form the worker walks (Windows paths, spelled in a Windows code page).
 
 #include <memory>
 #include <string>
@@ -9,11 +9,17 @@
 #include "engine/worker_thread.h"
 #include "fileops/file_system.h"
 
+// Names the code page of stored names and passwords, 0 for the host's
+// default; before any other call. Why it cannot be used, or empty.
+std::string UseCodePage(unsigned codePage);
 std::unique_ptr<FileSystem> MakeHostFileSystem();
 // The system folders and the program itself, which no job may touch.
 void DescribeHost(WorkerThread& worker);
-// A path as the user gave it, absolute and in the worker's form; empty when
-// it cannot be made.
-std::string WorkerPath(const std::string& userPath);
+// A password as the worker keys it (typed: read at the terminal); false when
+// the code page cannot hold it.
+bool WorkerPassword(const std::string& password, bool typed, std::string* out);
+// A path as the user gave it, absolute and in the worker's form; empty, with
+// why, when it cannot be made.
+std::string WorkerPath(const std::string& userPath, std::string* why);
 // A line of the job's log with its paths in the user's form.
 std::string UserText(const std::string& line);

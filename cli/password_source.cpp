@@ -19,6 +19,7 @@ PasswordResult FromFile(const std::string& path) {
 
 PasswordResult FromTerminal(bool twice, PasswordPrompt& prompt) {
     PasswordResult result;
+    result.typed = true;
     if (!prompt.Ask("Password: ", &result.password)) {
         result.error = "no terminal to ask for the password: use --password-file or TARNU_PASSWORD";
         return result;
@@ -44,6 +45,7 @@ PasswordResult GetPassword(const CliOptions& options, const char* environment,
     } else {
         result = FromTerminal(options.command == CliCommand::kEncrypt, prompt);
     }
-    if (result.error.empty() && result.password.empty()) result.error = "the password is empty";
+    if (result.error.empty() && result.password.empty() && options.command == CliCommand::kEncrypt)
+        result.error = "the password is empty";
     return result;
 }

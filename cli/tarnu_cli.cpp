@@ -25,12 +25,14 @@ int Usage(const std::string& error) {
     return kBadUsage;
 }
 
-// The paths in the worker's form; false, said, when one cannot be made.
+// The paths in the worker's form; false, said, when one cannot be made:
+// nothing is begun then.
 bool TakePaths(CliOptions& options) {
     for (std::string& path : options.paths) {
-        const std::string full = WorkerPath(path);
+        std::string why;
+        const std::string full = WorkerPath(path, &why);
         if (full.empty()) {
-            std::cerr << "tarnu-cli: cannot work on " << path << "\n";
+            std::cerr << "tarnu-cli: cannot work on " << path << ": " << why << "\n";
             return false;
         }
         path = full;
@@ -38,23 +40,22 @@ bool TakePaths(CliOptions& options) {
     return true;
 }
 
-// False, said, when there is no password to be had.
+// The password as the worker keys it; false, said, when there is none.
 bool TakePassword(const CliOptions& options, std::string* password) {
     TerminalPrompt prompt;
     PasswordResult result = GetPassword(options, std::getenv("TARNU_PASSWORD"), prompt);
-    if (!result.error.empty()) {
-        std::cerr << "tarnu-cli: " << result.error << "\n";
-        return false;
-    }
-    password->swap(result.password);
-    return true;
+    if (result.error.empty() && !WorkerPassword(result.password, result.typed, password))
+        result.error = "the password holds a character the code page of names cannot";
+    WipeString(result.password);
+    if (result.error.empty()) return true;
+    std::cerr << "tarnu-cli: " << result.error << "\n";
+    return false;
 }
 
 // Each file's stored name and original length, or what keeps it closed.
 int ListFiles(CliOptions& options) {
     std::string password;
-    if (!TakePaths(options)) return kBadUsage;
-    if (!TakePassword(options, &password)) return 1;
+    if (!TakePaths(options) || !TakePassword(options, &password)) return 1;
     Cast128 cipher;
     cipher.SetKey(password);
     WipeString(password);
@@ -66,7 +67,7 @@ int ListFiles(CliOptions& options) {
             std::cout << UserText(path) << ": " << BuiltInEnglish().LookupText(summary.errorKey) << "\n";
             status = 1;
         } else {
-            std::cout << UserText(path) << ": " << summary.name << ", " << summary.sourceLength
+            std::cout << UserText(path) << ": " << UserText(summary.name) << ", " << summary.sourceLength
                       << " bytes\n";
         }
     }
@@ -90,7 +91,7 @@ bool DropMissing(FileSystem& fs, std::vector<std::string>& paths) {
 
 int RunJob(CliOptions& options) {
     std::string password;
-    if (!TakePaths(options)) return kBadUsage;
+    if (!TakePaths(options)) return 1;
     const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
     const bool missing = DropMissing(*fs, options.paths);
     if (options.paths.empty()) return 1;
@@ -114,6 +115,8 @@ int main(int argc, char** argv) {
     CliArguments arguments = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!arguments.error.empty()) return Usage(arguments.error);
     CliOptions& options = arguments.options;
+    const std::string codePageError = UseCodePage(options.codePage);
+    if (!codePageError.empty()) return Usage(codePageError);
     switch (options.command) {
         case CliCommand::kHelp:
             std::cout << kCliUsage;
@@ -126,6 +129,5 @@ int main(int argc, char** argv) {
         default:
             break;
     }
-    if (options.codePage != 0) return Usage("--code-page is not built yet");
     return RunJob(options);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "fileops/path_text.h"
 #include "posix/file_lock.h"
 #include "posix/folder_sync.h"
 #include "posix/posix_file.h"
@@ -35,21 +36,24 @@ std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) {
 
 }  // namespace
 
-std::string PosixFileSystem::ToPosix(const std::string& path) {
-    std::string result = path;
+// UTF-8 spells no character with the byte of '\', so once converted every
+// such byte is a separator.
+std::string PosixFileSystem::PosixPath(const std::string& path) const {
+    std::string result;
+    if (!codec.ToUtf8(path, &result)) return std::string();
     std::replace(result.begin(), result.end(), '\\', '/');
     return result;
 }
 
 bool PosixFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
     struct stat s;
-    if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
+    if (::stat(PosixPath(path).c_str(), &s) != 0) return false;
     *attributes = AttributesOf(s);
     return true;
 }
 
 bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-    const std::string posix = ToPosix(path);
+    const std::string posix = PosixPath(path);
     struct stat s;
     if (::stat(posix.c_str(), &s) != 0) return false;
     if (S_ISDIR(s.st_mode)) return true;
@@ -60,22 +64,22 @@ bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
-    return OpenLocked(ToPosix(path), O_RDONLY, LOCK_SH);
+    return OpenLocked(PosixPath(path), O_RDONLY, LOCK_SH);
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenReadWrite(const std::string& path) {
     // Never through a link: the file a job overwrites and deletes must be
     // the one in the folder the user chose, not what a link leads to.
-    return OpenLocked(ToPosix(path), O_RDWR | O_NOFOLLOW, LOCK_EX);
+    return OpenLocked(PosixPath(path), O_RDWR | O_NOFOLLOW, LOCK_EX);
 }
 
 std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {
-    return OpenLocked(ToPosix(path), O_WRONLY | O_CREAT | O_EXCL, LOCK_EX);
+    return OpenLocked(PosixPath(path), O_WRONLY | O_CREAT | O_EXCL, LOCK_EX);
 }
 
 bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     struct stat s;
-    if (::stat(ToPosix(path).c_str(), &s) != 0) return false;
+    if (::stat(PosixPath(path).c_str(), &s) != 0) return false;
     status->creationTime = ToFileTime(s.st_mtim);
     status->lastAccessTime = ToFileTime(s.st_atim);
     status->lastWriteTime = ToFileTime(s.st_mtim);
@@ -84,7 +88,7 @@ bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
 }
 
 bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
-    const std::string posix = ToPosix(path);
+    const std::string posix = PosixPath(path);
     const HeldAgainstOthers held(posix, O_RDONLY);
     if (held.HeldElsewhere()) return false;
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
@@ -94,15 +98,15 @@ bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& statu
 }
 
 bool PosixFileSystem::Move(const std::string& from, const std::string& to) {
-    const std::string source = ToPosix(from);
-    const std::string target = ToPosix(to);
+    const std::string source = PosixPath(from);
+    const std::string target = PosixPath(to);
     const HeldAgainstOthers held(source, O_RDONLY | O_NOFOLLOW);
     return !held.HeldElsewhere() && RenameNoReplace(source, target) &&
            SyncFoldersOf(source, target);
 }
 
 bool PosixFileSystem::Delete(const std::string& path) {
-    const std::string posix = ToPosix(path);
+    const std::string posix = PosixPath(path);
     struct stat s;
     if (::lstat(posix.c_str(), &s) != 0 || S_ISDIR(s.st_mode)) return false;
     if (S_ISREG(s.st_mode) && IsReadOnly(s.st_mode)) return false;
@@ -110,9 +114,11 @@ bool PosixFileSystem::Delete(const std::string& path) {
     return !held.HeldElsewhere() && ::unlink(posix.c_str()) == 0;
 }
 
+// The folder goes to the system; the last part is matched against names as
+// the worker spells them.
 std::unique_ptr<Finder> PosixFileSystem::Find(const std::string& pattern) {
-    const std::string posix = ToPosix(pattern);
-    const size_t slash = posix.rfind('/');
-    if (slash == std::string::npos) return PosixFinder::Start(".", posix);
-    return PosixFinder::Start(slash == 0 ? "/" : posix.substr(0, slash), posix.substr(slash + 1));
+    const size_t slash = LastBackslash(pattern, codePage);
+    if (slash == std::string::npos) return PosixFinder::Start(".", pattern, codec);
+    const std::string folder = slash == 0 ? "/" : PosixPath(pattern.substr(0, slash));
+    return PosixFinder::Start(folder, pattern.substr(slash + 1), codec);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The FileSystem seam over POSIX calls. Paths keep the Windows form that
 // FileProcessor splits ('\' separators) and are mapped onto the POSIX tree:
-// "\tmp\a.bin" is /tmp/a.bin. Names are taken as code page 1252 bytes.
+// "\tmp\a.bin" is /tmp/a.bin. The worker spells names in a Windows code page
+// (1252 unless told), the tree in UTF-8 (name_codec.h); a listed name the code
+// page cannot spell comes with '?' in it, as Windows lists one.
 //
 // How the Windows rules the data-safety code relies on come out here:
 // - Create opens with O_EXCL and so never replaces; its file is the user's
@@ -24,9 +26,12 @@
 // - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
 
 #include "fileops/file_system.h"
+#include "posix/name_codec.h"
 
 class PosixFileSystem : public FileSystem {
   public:
+    // codePage: one NameCodec knows.
+    explicit PosixFileSystem(int codePage = 1252) : codePage(codePage), codec(codePage) {}
     const CodePage& NameCodePage() const override { return codePage; }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
@@ -39,9 +44,11 @@ class PosixFileSystem : public FileSystem {
     bool Delete(const std::string& path) override;
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
 
-    // The POSIX path of a Windows-form one.
-    static std::string ToPosix(const std::string& path);
+    // The POSIX path of a Windows-form one; empty when its bytes are not
+    // valid in the code page (no call succeeds on the empty path).
+    std::string PosixPath(const std::string& path) const;
 
   private:
-    TableCodePage codePage{1252};
+    TableCodePage codePage;
+    NameCodec codec;
 };

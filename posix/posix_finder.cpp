@@ -8,10 +8,11 @@
 #include "posix/name_pattern.h"
 #include "posix/stat_fields.h"
 
-std::unique_ptr<Finder> PosixFinder::Start(const std::string& folder, const std::string& pattern) {
+std::unique_ptr<Finder> PosixFinder::Start(const std::string& folder, const std::string& pattern,
+                                           const NameCodec& codec) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return nullptr;
-    return std::unique_ptr<Finder>(new PosixFinder(dir, pattern));
+    return std::unique_ptr<Finder>(new PosixFinder(dir, pattern, codec));
 }
 
 PosixFinder::~PosixFinder() { ::closedir(dir_); }
@@ -25,7 +26,8 @@ bool PosixFinder::Next(FindEntry* entry) {
             brokeOff_ = brokeOff_ || errno != 0;
             return false;
         }
-        if (NameMatches(found->d_name, pattern_) && Describe(found->d_name, entry)) return true;
+        entry->name = codec_.ListedName(found->d_name);
+        if (NameMatches(entry->name, pattern_) && Describe(found->d_name, entry)) return true;
     }
 }
 
@@ -37,7 +39,6 @@ bool PosixFinder::Describe(const char* name, FindEntry* entry) {
         brokeOff_ = brokeOff_ || errno != ENOENT;
         return false;
     }
-    entry->name = name;
     entry->attributes = 0;
     entry->size = 0;
     if (S_ISLNK(s.st_mode)) {

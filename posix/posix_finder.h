@@ -2,16 +2,19 @@
 // A Finder over a readdir(3) listing, which it owns. Entries come in the
 // order the folder gives them, "." and ".." among them. A link is listed as
 // Windows lists one, a reparse point, with the kind and size of what it
-// leads to (none when it leads nowhere).
+// leads to (none when it leads nowhere). Names come as the codec spells them.
 
 #include <dirent.h>
 
 #include "fileops/file_system.h"
+#include "posix/name_codec.h"
 
 class PosixFinder : public Finder {
   public:
     // nullptr when the folder cannot be listed.
-    static std::unique_ptr<Finder> Start(const std::string& folder, const std::string& pattern);
+    // pattern: in the codec's code page; codec outlives the finder.
+    static std::unique_ptr<Finder> Start(const std::string& folder, const std::string& pattern,
+                                         const NameCodec& codec);
 
     ~PosixFinder() override;
     PosixFinder(const PosixFinder&) = delete;
@@ -21,10 +24,12 @@ class PosixFinder : public Finder {
     bool BrokeOff() const override { return brokeOff_; }
 
   private:
-    PosixFinder(DIR* dir, const std::string& pattern) : dir_(dir), pattern_(pattern) {}
+    PosixFinder(DIR* dir, const std::string& pattern, const NameCodec& codec)
+        : dir_(dir), pattern_(pattern), codec_(codec) {}
     bool Describe(const char* name, FindEntry* entry);
 
     DIR* dir_;
     std::string pattern_;
+    const NameCodec& codec_;
     bool brokeOff_ = false;
 };

@@ -178,7 +178,8 @@ TEST(CliPassword, FileThenEnvironmentThenTerminal) {
         {{"encrypt", "a"}, nullptr, {"typed", "other"}, "", "differ", 2},
         {{"encrypt", "a"}, nullptr, {"typed"}, "", "differ", 1},
         {{"decrypt", "a"}, nullptr, {}, "", "no terminal", 0},
-        {{"decrypt", "a"}, "", {}, "", "empty", 0},
+        {{"encrypt", "a"}, "", {}, "", "empty", 0},
+        {{"decrypt", "a"}, "", {}, "", "", 0},  // a file made with none stays readable
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.args) + " " + ::testing::PrintToString(row.answers));

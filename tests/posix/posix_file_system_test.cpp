@@ -5,6 +5,7 @@
 #include "posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +21,7 @@ class PosixRig : public ContractRig {
     FileSystem& Fs() override { return fs; }
     std::string In(const std::string& name) const override { return dir / name; }
     bool MakeFolder(const std::string& path) override {
-        return ::mkdir(PosixFileSystem::ToPosix(path).c_str(), 0700) == 0;
+        return ::mkdir(fs.PosixPath(path).c_str(), 0700) == 0;
     }
     // No creation time and no hidden bit on POSIX.
     ContractLimits Limits() const override {
@@ -137,6 +138,50 @@ TEST_F(PosixFileSystemTest, LinksAreListedAsReparsePointsAndNotWrittenThrough) {
     // A job overwrites what it opens for writing: never a link's target.
     EXPECT_FALSE(fs.OpenReadWrite(dir / "to-file"));
     EXPECT_TRUE(fs.OpenRead(dir / "to-file"));
+}
+
+// Names the worker spells in a Windows code page are UTF-8 on disk, and back.
+// A listed name the code page cannot spell, or one holding '\', comes with
+// '?' as Windows lists it; no look-alike ever stands in (Yen is 0x5C in 932).
+TEST(PosixNames, CodePageOnTheWorkerSideUtf8OnDisk) {
+    const struct {
+        int codePage;
+        std::string onDisk, listed;
+        bool created;  // Create with the listed name makes onDisk
+    } rows[] = {
+        {1252, "caf\xc3\xa9.txt", "caf\xe9.txt", true},
+        {932, "\xe3\x82\xbd\xe3\x83\x95\xe3\x83\x88.txt", "\x83\x5c\x83\x74\x83\x67.txt", true},
+        {932, "\xe3\x83\x9d|.doc", "\x83\x7c|.doc", true},
+        {936, "\xe4\xb8\xad.txt", "\xd6\xd0.txt", true},
+        {949, "\xed\x95\x9c.txt", "\xc7\xd1.txt", true},
+        {950, "\xe5\x8a\x9f.txt", "\xa5\x5c.txt", true},
+        {932, "a\xc2\xa5" "b", "a?b", false},
+        {932, "caf\xc3\xa9", "caf?", false},
+        {1252, "x\\y", "x?y", false},
+        {1252, "\xe3\x82\xbd", "?", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.codePage) + " " + row.onDisk);
+        TempFolder dir;
+        PosixFileSystem fs(row.codePage);
+        ASSERT_EQ(::close(::creat(dir.Posix(row.onDisk).c_str(), 0600)), 0);
+        std::unique_ptr<Finder> finder = fs.Find(dir / "*");
+        FindEntry entry;
+        std::vector<std::string> names;
+        while (finder && finder->Next(&entry)) {
+            if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
+        }
+        EXPECT_EQ(names, std::vector<std::string>{row.listed});
+        if (!row.created) continue;
+        EXPECT_TRUE(fs.Delete(dir / row.listed));
+        std::unique_ptr<File> file = fs.Create(dir / row.listed);
+        ASSERT_TRUE(file && file->Close());
+        EXPECT_EQ(::access(dir.Posix(row.onDisk).c_str(), F_OK), 0);
+    }
+    // Bytes that are no text in the code page name no file.
+    PosixFileSystem fs(932);
+    TempFolder dir;
+    EXPECT_FALSE(fs.Create(dir / "\x83.txt"));
 }
 
 // A FIFO or device is no file to encrypt, and opening one must not wait

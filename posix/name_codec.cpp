@@ -1,0 +1,72 @@
+#include "posix/name_codec.h"
+
+#include <iconv.h>
+
+namespace {
+
+const char kUtf8[] = "UTF-8";
+
+// One pass of iconv over the whole text; false on any character it cannot
+// convert. A descriptor per call keeps the codec free to use from any thread.
+bool Convert(const char* to, const char* from, const std::string& text, std::string* out) {
+    const iconv_t cd = ::iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    // Four bytes out for every byte in covers any of these code pages.
+    std::string result(text.size() * 4, '\0');
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char* put = &result[0];
+    size_t putLeft = result.size();
+    const bool done = ::iconv(cd, &in, &inLeft, &put, &putLeft) != size_t(-1) &&
+                      ::iconv(cd, nullptr, nullptr, &put, &putLeft) != size_t(-1);
+    ::iconv_close(cd);
+    if (!done) return false;
+    result.resize(result.size() - putLeft);
+    out->swap(result);
+    return true;
+}
+
+// The length of the UTF-8 sequence a byte starts; 1 for a stray byte.
+size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    if (lead >= 0xC0) return 2;
+    return 1;
+}
+
+}  // namespace
+
+NameCodec::NameCodec(int codePage) : name_("CP" + std::to_string(codePage)) {}
+
+bool NameCodec::Known() const {
+    const iconv_t cd = ::iconv_open(name_.c_str(), kUtf8);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    ::iconv_close(cd);
+    return true;
+}
+
+bool NameCodec::FromUtf8(const std::string& text, std::string* out) const {
+    std::string spelled, back;
+    if (!Convert(name_.c_str(), kUtf8, text, &spelled) || !ToUtf8(spelled, &back) || back != text)
+        return false;
+    out->swap(spelled);
+    return true;
+}
+
+bool NameCodec::ToUtf8(const std::string& text, std::string* out) const {
+    return Convert(kUtf8, name_.c_str(), text, out);
+}
+
+std::string NameCodec::ListedName(const std::string& utf8Name) const {
+    std::string whole;
+    if (utf8Name.find('\\') == std::string::npos && FromUtf8(utf8Name, &whole)) return whole;
+    std::string listed;
+    for (size_t i = 0; i < utf8Name.size();) {
+        const size_t length = SequenceLength(static_cast<unsigned char>(utf8Name[i]));
+        const std::string character = utf8Name.substr(i, length);
+        std::string spelled;
+        listed += character != "\\" && FromUtf8(character, &spelled) ? spelled : "?";
+        i += length;
+    }
+    return listed;
+}
