@@ -7,10 +7,6 @@
 #include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
 
-namespace {
-const size_t kMaxPathLength = 259;  // 260 bytes with the terminator
-}
-
 void FileProcessor::DecryptFile(const std::string& cpyPath) {
     ReadOnlyClearance clearance(fs, cpyPath);
     std::unique_ptr<File> cpy = OpenOriginal(cpyPath, clearance);
@@ -55,7 +51,7 @@ FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
         return Failure(kReportError, "error_get_decryption_filename", "", name);
     }
     *outputPath = folder + name;
-    if (outputPath->size() > kMaxPathLength) return Failure(kReportError, "error_max_path");
+    if (outputPath->size() > fs.MaxPathLength()) return Failure(kReportError, "error_max_path");
     return {};
 }
 

@@ -74,6 +74,9 @@ class FileSystem {
 
     // The code page its names are spelled in, and how it compares them.
     virtual const CodePage& NameCodePage() const = 0;
+    // The longest path it opens: Windows' ANSI calls take 259 bytes and the
+    // terminator.
+    virtual size_t MaxPathLength() const { return 259; }
 
     virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;

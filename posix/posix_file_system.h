@@ -25,6 +25,8 @@
 //   files and links, not folders.
 // - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
 
+#include <climits>
+
 #include "fileops/file_system.h"
 #include "posix/name_codec.h"
 
@@ -33,6 +35,8 @@ class PosixFileSystem : public FileSystem {
     // codePage: one NameCodec knows.
     explicit PosixFileSystem(int codePage = 1252) : codePage(codePage), codec(codePage) {}
     const CodePage& NameCodePage() const override { return codePage; }
+    // The system's own limit; a name too long for it fails to be created.
+    size_t MaxPathLength() const override { return PATH_MAX - 1; }
     bool GetAttributes(const std::string& path, uint32_t* attributes) override;
     bool SetAttributes(const std::string& path, uint32_t attributes) override;
     std::unique_ptr<File> OpenRead(const std::string& path) override;

@@ -1,0 +1,207 @@
+#!/usr/bin/env python3
+"""tarnu-cli as a user runs it on Linux, on real files: the independently made
+".cpy" samples read and made again byte for byte, a tree of many sizes there
+and back, the exit statuses, the password typed at a terminal, and Ctrl+C in
+the middle of a large file.
+
+usage: cli_test.py TARNU_CLI TESTS_DATA_FOLDER
+"""
+import hashlib
+import os
+import pty
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+CLI, DATA = sys.argv[1], sys.argv[2]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what, file=sys.stderr)
+
+
+def run(args, password=None, cwd=None):
+    env = {k: v for k, v in os.environ.items() if k != "TARNU_PASSWORD"}
+    if password is not None:
+        env["TARNU_PASSWORD"] = password
+    return subprocess.run([CLI] + args, env=env, cwd=cwd, capture_output=True,
+                          stdin=subprocess.DEVNULL, start_new_session=True)
+
+
+def pattern(size):
+    return bytes((7 * i + 3) % 256 for i in range(size))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def cpy_files(folder):
+    return sorted(f for f in os.listdir(folder) if f.endswith(".cpy"))
+
+
+def sample_cases():
+    """(number, code page, size, password bytes, name bytes) of every sample."""
+    for line in open(os.path.join(DATA, "cpy", "cases.txt"), encoding="ascii"):
+        m = re.match(r'(\d+)\s+(\d+)\s+"(.*)"\s+"(.*)"', line)
+        if m:
+            name = "n" * 255 if m[4] == "n*255" else m[4]
+            yield int(m[1]), 1252, int(m[2]), m[3].encode(), name.encode()
+    for line in open(os.path.join(DATA, "cpy-codepages", "cases.txt"), encoding="utf-8"):
+        m = re.match(r"(\d+)\s+cp(\d+)\s+(\d+)\s+([0-9a-f]+)\s+([0-9a-f]+)", line)
+        if m:
+            yield int(m[1]), int(m[2]), int(m[3]), bytes.fromhex(m[4]), bytes.fromhex(m[5])
+
+
+def known_answers(work):
+    for number, code_page, size, password, name in sample_cases():
+        folder = os.path.join(work, "sample%d" % number)
+        os.mkdir(folder)
+        sample = os.path.join(DATA, "cpy" if number <= 7 else "cpy-codepages", "case%d.cpy" % number)
+        shutil.copyfile(sample, os.path.join(folder, "in.cpy"))
+        codec = "cp%d" % code_page
+        with open(os.path.join(work, "pw%d" % number), "wb") as f:
+            f.write(password.decode(codec).encode() + b"\n")
+        options = ["--password-file", os.path.join(work, "pw%d" % number)]
+        if code_page != 1252:  # 1252 is the default
+            options += ["--code-page", str(code_page)]
+        on_disk = name.decode(codec)
+        listed = run(["list"] + options + ["in.cpy"], cwd=folder)
+        check(listed.stdout.decode().endswith(": %s, %d bytes\n" % (on_disk, size)),
+              "sample %d listed: %r" % (number, listed.stdout))
+        done = run(["decrypt", "--quiet"] + options + ["in.cpy"], cwd=folder)
+        check(done.returncode == 0, "sample %d decrypted: %r" % (number, done.stderr))
+        source = b"abc" if number == 1 else pattern(size)
+        out = os.path.join(folder, on_disk)
+        check(os.path.exists(out) and read(out) == source, "sample %d contents" % number)
+        if not password:
+            continue  # encryption asks for a password
+        again = run(["encrypt", "--wipe", "none"] + options + [on_disk], cwd=folder)
+        made = cpy_files(folder)
+        check(again.returncode == 0 and len(made) == 1 and read(os.path.join(folder, made[0])) ==
+              read(sample), "sample %d made again byte for byte" % number)
+
+
+def round_trip(work):
+    tree = os.path.join(work, "tree")
+    sizes = [0, 1, 7, 8, 9, 4095, 65539, (1 << 20) + 5, (3 << 20) + 1]
+    originals = {}
+    for i, size in enumerate(sizes):
+        path = os.path.join(tree, "level%d" % (i % 3), "caf\u00e9 %d.bin" % size)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        data = os.urandom(size)
+        with open(path, "wb") as f:
+            f.write(data)
+        os.utime(path, ns=(1_500_000_000_000_000_000, 1_400_000_000_123_456_700))
+        originals[path] = data
+    done = run(["encrypt", "--quiet", tree], password="tree pass")
+    check(done.returncode == 0, "tree encrypted: %r" % done.stderr)
+    check(not any(os.path.exists(p) for p in originals), "originals gone after encryption")
+    made = sum(len(cpy_files(os.path.join(tree, d))) for d in os.listdir(tree))
+    check(made == len(sizes), "one .cpy per file: %d" % made)
+    done = run(["decrypt", "--quiet", tree], password="tree pass")
+    check(done.returncode == 0, "tree decrypted: %r" % done.stderr)
+    for path, data in originals.items():
+        check(os.path.exists(path) and read(path) == data, "round trip of " + path)
+        check(os.path.exists(path) and os.stat(path).st_mtime_ns == 1_400_000_000_123_456_700,
+              "last-write time of " + path)
+
+
+def exit_statuses(work):
+    folder = os.path.join(work, "statuses")
+    os.mkdir(folder)
+    with open(os.path.join(folder, "plain.txt"), "wb") as f:
+        f.write(b"plain")
+    run(["encrypt", "plain.txt"], password="right", cwd=folder)
+    encrypted = cpy_files(folder)[0]
+    with open(os.path.join(folder, "\u30bd.txt"), "wb") as f:  # no place in code page 1252
+        f.write(b"so")
+    rows = [  # arguments, password, status, what stderr or stdout says
+        (["decrypt", encrypted], "wrong", 1, "Wrong password"),
+        (["list", encrypted], "wrong", 1, "Wrong password"),
+        (["encrypt", "\u30bd.txt"], "pw", 1, "code page 1252 cannot spell"),
+        (["encrypt", "missing.txt"], "pw", 1, "not found"),
+        (["encrypt"], "pw", 2, "usage"),
+        (["encrypt", "--wipe", "twice", "x"], "pw", 2, "usage"),
+        (["shred", "x"], "pw", 2, "usage"),
+        (["encrypt", "--code-page", "99999", "x"], "pw", 2, "code page"),
+        (["encrypt", "--code-page", "932", "--quiet", "\u30bd.txt"], "pw", 0, "1 file taken"),
+        (["decrypt", "--quiet", encrypted], "right", 0, "1 file taken"),
+    ]
+    for args, password, status, says in rows:
+        got = run(args, password=password, cwd=folder)
+        text = (got.stdout + got.stderr).decode(errors="replace")
+        check(got.returncode == status and says.lower() in text.lower(),
+              "%s: status %d, %r" % (args, got.returncode, text))
+    check(read(os.path.join(folder, "plain.txt")) == b"plain", "the failed runs lost nothing")
+
+
+def typed_password(work):
+    folder = os.path.join(work, "typed")
+    os.mkdir(folder)
+    with open(os.path.join(folder, "a.txt"), "wb") as f:
+        f.write(b"typed at a terminal")
+    env = {k: v for k, v in os.environ.items() if k != "TARNU_PASSWORD"}
+    pid, terminal = pty.fork()
+    if pid == 0:
+        os.chdir(folder)
+        os.execve(CLI, [CLI, "encrypt", "--quiet", "a.txt"], env)
+    seen = b""
+    for answer in (b"s\xc3\xa9cret\n", b"s\xc3\xa9cret\n"):
+        while not seen.endswith(b": "):
+            seen += os.read(terminal, 1)
+        os.write(terminal, answer)
+        seen += os.read(terminal, 2)
+    try:
+        while True:
+            chunk = os.read(terminal, 1024)
+            if not chunk:
+                break
+            seen += chunk
+    except OSError:  # the terminal closes with the program
+        pass
+    status = os.waitpid(pid, 0)[1]
+    check(os.waitstatus_to_exitcode(status) == 0, "encrypted with a typed password: %r" % seen)
+    check(b"cret" not in seen and b"Password again: " in seen, "no echo: %r" % seen)
+    done = run(["decrypt", "--quiet", "."], password="s\u00e9cret", cwd=folder)
+    check(done.returncode == 0 and read(os.path.join(folder, "a.txt")) == b"typed at a terminal",
+          "the typed password was the one keyed: %r" % done.stdout)
+
+
+def interrupted(work):
+    folder = os.path.join(work, "interrupted")
+    os.mkdir(folder)
+    path = os.path.join(folder, "large.bin")
+    block = os.urandom(1 << 20)
+    with open(path, "wb") as f:
+        for _ in range(256):
+            f.write(block)
+    digest = hashlib.sha1(read(path)).hexdigest()
+    env = dict(os.environ, TARNU_PASSWORD="pw")
+    job = subprocess.Popen([CLI, "encrypt", "--quiet", path], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    deadline = time.time() + 60
+    while time.time() < deadline and not any(".tarnu-part" in f for f in os.listdir(folder)):
+        time.sleep(0.001)
+    check(any(".tarnu-part" in f for f in os.listdir(folder)), "the output was begun")
+    job.send_signal(signal.SIGINT)
+    out = job.communicate()[0]
+    check(job.returncode == 130, "interrupted: status %d, %r" % (job.returncode, out))
+    check(os.listdir(folder) == ["large.bin"], "no output left: %r" % os.listdir(folder))
+    check(hashlib.sha1(read(path)).hexdigest() == digest, "the original is whole")
+
+
+with tempfile.TemporaryDirectory(prefix="tarnu-cli-") as work:
+    for part in (known_answers, round_trip, exit_statuses, typed_password, interrupted):
+        print("==", part.__name__)
+        part(work)
+print("%d failures" % len(failures))
+sys.exit(1 if failures else 0)
