@@ -3,7 +3,8 @@
 // each: every file is either as it was or completely turned into its
 // counterpart, nothing else is on disk, nothing outside the job was touched,
 // every file that did not get through has its one line (a file never tried,
-// its folder's), and the worker is idle.
+// its folder's), the worker is idle, and the command line's exit status says
+// whether everything was done (the jobs run as tarnu-cli runs them).
 //
 // Then the same jobs stopped dead after every call in turn, as by a crash or
 // a power loss, and started again on what was left.
@@ -13,6 +14,9 @@
 #include <atomic>
 #include <functional>
 
+#include <sstream>
+
+#include "cli/console_job.h"
 #include "engine/worker_thread.h"
 #include "fileops/output_name.h"
 #include "fileops/path_text.h"
@@ -60,6 +64,33 @@ class SweepOwner : public RecordingOwner {
     std::atomic<int> reports{0};
 };
 
+// Hands every call of the worker to the recording owner and to tarnu-cli's.
+class ForkOwner : public WorkerOwner {
+  public:
+    ForkOwner(SweepOwner& recording, ConsoleOwner& console) : recording(recording), console(console) {}
+    void AddLogLine(const std::string& text) override {
+        recording.AddLogLine(text);
+        console.AddLogLine(text);
+    }
+    void ReportLine(const std::string& line, ReportKind kind) override {
+        recording.ReportLine(line, kind);
+        console.ReportLine(line, kind);
+    }
+    void SetPromptText(const std::string& text) override {
+        recording.SetPromptText(text);
+        console.SetPromptText(text);
+    }
+    void JobFinished() override {
+        recording.JobFinished();
+        console.JobFinished();
+    }
+    JobProgress& Progress() override { return recording.Progress(); }
+
+  private:
+    SweepOwner& recording;
+    ConsoleOwner& console;
+};
+
 // One job over a fresh disk holding the tree, plain or encrypted, with the
 // faults that plan sets; or over the disk that a crashed job left.
 struct Job {
@@ -81,11 +112,14 @@ struct Job {
         worker.Join();
     }
     void Run(JobKind kind) {
-        worker.password = kPassword;
-        worker.Processor().writeReadOnly = true;
-        worker.Start(owner);
-        worker.jobPaths = {"C:\\job"};
-        worker.StartJob(kind);
+        CliOptions options;
+        options.command = kind == kJobEncrypt ? CliCommand::kEncrypt : CliCommand::kDecrypt;
+        options.paths = {"C:\\job"};
+        options.writeReadOnly = true;
+        // A wipe cut off leaves the original neither whole nor gone.
+        options.wipeZero = options.wipeRandom = false;
+        worker.Start(fork);
+        status = RunConsoleJob(worker, console, options, kPassword);
         finished = owner.WaitForJobs(1);
     }
     bool Attempted(const std::string& name) const {
@@ -95,8 +129,12 @@ struct Job {
     MemoryFileSystem fs;
     TextTable texts;
     SweepOwner owner;
+    std::ostringstream printed;
+    ConsoleOwner console{printed, texts, false};
+    ForkOwner fork{owner, console};
     WorkerThread worker{fs, texts};
     bool finished = false;
+    int status = -1;
 };
 
 // A file at path with exactly these bytes and attributes.
@@ -134,12 +172,14 @@ void CheckJob(Job& job, From from, To to, Before before, After after) {
     std::vector<std::string> expected = kFolders;
     expected.push_back(kOutside);
     int failed = 0;
+    bool allDone = true;
     for (const Original& o : Tree()) {
         SCOPED_TRACE(o.name);
         const bool kept = Holds(job, from(o), before(o), o.attributes);
         const bool done = Holds(job, to(o), after(o), o.attributes);
         if (kept) expected.push_back(from(o));
         if (done) expected.push_back(to(o));
+        allDone = allDone && done && !kept;
         EXPECT_TRUE(kept || done);
         const bool attempted = job.Attempted(FileNameOf(from(o), job.fs.NameCodePage()));
         if (!attempted) {
@@ -152,6 +192,8 @@ void CheckJob(Job& job, From from, To to, Before before, After after) {
     }
     EXPECT_EQ(job.fs.AllPaths(), Sorted(expected));
     EXPECT_EQ(job.owner.reports, failed);
+    // Success is never claimed for a job that left a file undone.
+    EXPECT_TRUE(job.status == 1 || (job.status == 0 && allDone)) << job.printed.str();
 }
 
 // Encryption names its outputs at random; give each back its original's name.
@@ -185,6 +227,7 @@ bool Tried(FsFault fault, uint64_t call) {
 uint64_t CleanJobCalls(JobKind kind) {
     Job clean(kind, [](MemoryFileSystem&) {});
     EXPECT_EQ(clean.owner.reports, 0);
+    EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.owner.prompts.size(), Tree().size());
     ::testing::Test::RecordProperty("calls", std::to_string(clean.fs.CallCount()));
     return clean.fs.CallCount();
