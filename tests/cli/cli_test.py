@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""tarnu-cli as a user runs it on Linux, on real files: the independently made
-".cpy" samples read and made again byte for byte, a tree of many sizes there
-and back, the exit statuses, the password typed at a terminal, and Ctrl+C in
-the middle of a large file.
+"""tarnu-cli as a user runs it, on real files: the independently made ".cpy"
+samples read and made again byte for byte, a tree of many sizes there and
+back, the exit statuses and refusals, the password typed at a terminal
+(Linux), and Ctrl+C in the middle of a large file.
 
-usage: cli_test.py TARNU_CLI TESTS_DATA_FOLDER
+usage: cli_test.py TARNU_CLI TESTS_DATA_FOLDER [PART...]
+       cli_test.py --wine TARNU_CLI_EXE TESTS_DATA_FOLDER [PART...]
+With --wine the Windows console build runs under Wine in WINEPREFIX, whose
+code page comes from LC_ALL (ja_JP: 932, else 1252); drives are mapped in
+the prefix for the cases that need one.
 """
 import hashlib
 import os
@@ -17,8 +21,14 @@ import sys
 import tempfile
 import time
 
-CLI, DATA = sys.argv[1], sys.argv[2]
+WINE = sys.argv[1] == "--wine"
+CLI, DATA = os.path.abspath(sys.argv[1 + WINE]), os.path.abspath(sys.argv[2 + WINE])
+COMMAND = ["wine", CLI] if WINE else [CLI]
+# The code page names are spelled in: the system's under Wine, else the default.
+CODE_PAGE = 932 if WINE and os.environ.get("LC_ALL", "").startswith("ja_JP") else 1252
 failures = []
+# A name of the code page's own letters; in 932 a second byte is that of '\\'.
+NAME = "\u30bd\u30d5\u30c8\u8868" if CODE_PAGE == 932 else "caf\u00e9"
 
 
 def check(condition, what):
@@ -31,8 +41,10 @@ def run(args, password=None, cwd=None):
     env = {k: v for k, v in os.environ.items() if k != "TARNU_PASSWORD"}
     if password is not None:
         env["TARNU_PASSWORD"] = password
-    return subprocess.run([CLI] + args, env=env, cwd=cwd, capture_output=True,
+    done = subprocess.run(COMMAND + args, env=env, cwd=cwd, capture_output=True,
                           stdin=subprocess.DEVNULL, start_new_session=True)
+    done.stdout = done.stdout.replace(b"\r\n", b"\n")  # Windows ends lines so
+    return done
 
 
 def pattern(size):
@@ -48,16 +60,34 @@ def cpy_files(folder):
     return sorted(f for f in os.listdir(folder) if f.endswith(".cpy"))
 
 
+class Drive:
+    """A folder as the root of a drive under Wine (T:), else as it is."""
+
+    def __init__(self, folder):
+        self.link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "t:")
+        if WINE:
+            os.symlink(folder, self.link)
+        self.root = "T:\\" if WINE else folder
+
+    def __enter__(self):
+        return self.root
+
+    def __exit__(self, *_):
+        if WINE:
+            os.remove(self.link)
+
+
 def sample_cases():
-    """(number, code page, size, password bytes, name bytes) of every sample."""
+    """(number, code page, size, password bytes, name bytes) of every sample
+    this system can spell; ASCII ones in every code page."""
     for line in open(os.path.join(DATA, "cpy", "cases.txt"), encoding="ascii"):
         m = re.match(r'(\d+)\s+(\d+)\s+"(.*)"\s+"(.*)"', line)
         if m:
             name = "n" * 255 if m[4] == "n*255" else m[4]
-            yield int(m[1]), 1252, int(m[2]), m[3].encode(), name.encode()
+            yield int(m[1]), CODE_PAGE, int(m[2]), m[3].encode(), name.encode()
     for line in open(os.path.join(DATA, "cpy-codepages", "cases.txt"), encoding="utf-8"):
         m = re.match(r"(\d+)\s+cp(\d+)\s+(\d+)\s+([0-9a-f]+)\s+([0-9a-f]+)", line)
-        if m:
+        if m and (not WINE or int(m[2]) == CODE_PAGE):
             yield int(m[1]), int(m[2]), int(m[3]), bytes.fromhex(m[4]), bytes.fromhex(m[5])
 
 
@@ -69,22 +99,26 @@ def known_answers(work):
         shutil.copyfile(sample, os.path.join(folder, "in.cpy"))
         codec = "cp%d" % code_page
         with open(os.path.join(work, "pw%d" % number), "wb") as f:
-            f.write(password.decode(codec).encode() + b"\n")
+            # A password file is UTF-8 on Linux, the code page's bytes on Windows.
+            f.write((password if WINE else password.decode(codec).encode()) + b"\n")
         options = ["--password-file", os.path.join(work, "pw%d" % number)]
-        if code_page != 1252:  # 1252 is the default
+        if code_page != 1252:  # 1252 is the default on Linux, the system's on Windows
             options += ["--code-page", str(code_page)]
         on_disk = name.decode(codec)
-        listed = run(["list"] + options + ["in.cpy"], cwd=folder)
-        check(listed.stdout.decode().endswith(": %s, %d bytes\n" % (on_disk, size)),
-              "sample %d listed: %r" % (number, listed.stdout))
-        done = run(["decrypt", "--quiet"] + options + ["in.cpy"], cwd=folder)
-        check(done.returncode == 0, "sample %d decrypted: %r" % (number, done.stderr))
-        source = b"abc" if number == 1 else pattern(size)
-        out = os.path.join(folder, on_disk)
-        check(os.path.exists(out) and read(out) == source, "sample %d contents" % number)
-        if not password:
-            continue  # encryption asks for a password
-        again = run(["encrypt", "--wipe", "none"] + options + [on_disk], cwd=folder)
+        # A 255-byte name fits a Windows path only at the root of a drive.
+        with Drive(folder) as root:
+            where = (root if WINE else root + "/") if number == 7 else ""
+            listed = run(["list"] + options + [where + "in.cpy"], cwd=folder)
+            check(listed.stdout.decode(codec if WINE else "utf-8").endswith("%s, %d bytes\n" % (on_disk, size)),
+                  "sample %d listed: %r" % (number, listed.stdout))
+            done = run(["decrypt", "--quiet"] + options + [where + "in.cpy"], cwd=folder)
+            check(done.returncode == 0, "sample %d decrypted: %r" % (number, done.stdout))
+            source = b"abc" if number == 1 else pattern(size)
+            out = os.path.join(folder, on_disk)
+            check(os.path.exists(out) and read(out) == source, "sample %d contents" % number)
+            if not password:
+                continue  # encryption asks for a password
+            again = run(["encrypt", "--wipe", "none"] + options + [where + on_disk], cwd=folder)
         made = cpy_files(folder)
         check(again.returncode == 0 and len(made) == 1 and read(os.path.join(folder, made[0])) ==
               read(sample), "sample %d made again byte for byte" % number)
@@ -95,7 +129,7 @@ def round_trip(work):
     sizes = [0, 1, 7, 8, 9, 4095, 65539, (1 << 20) + 5, (3 << 20) + 1]
     originals = {}
     for i, size in enumerate(sizes):
-        path = os.path.join(tree, "level%d" % (i % 3), "caf\u00e9 %d.bin" % size)
+        path = os.path.join(tree, "level%d" % (i % 3), "%s %d.bin" % (NAME, size))
         os.makedirs(os.path.dirname(path), exist_ok=True)
         data = os.urandom(size)
         with open(path, "wb") as f:
@@ -118,30 +152,43 @@ def round_trip(work):
 def exit_statuses(work):
     folder = os.path.join(work, "statuses")
     os.mkdir(folder)
-    with open(os.path.join(folder, "plain.txt"), "wb") as f:
-        f.write(b"plain")
+    for name, data in (("plain.txt", b"plain"), ("locked.txt", b"locked"), ("\u00e9t\u00e9.txt", b"ete")):
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
     run(["encrypt", "plain.txt"], password="right", cwd=folder)
     encrypted = cpy_files(folder)[0]
-    with open(os.path.join(folder, "\u30bd.txt"), "wb") as f:  # no place in code page 1252
-        f.write(b"so")
-    rows = [  # arguments, password, status, what stderr or stdout says
+    os.chmod(os.path.join(folder, "locked.txt"), 0o444)
+    rows = [  # arguments, password, status, what the output says
         (["decrypt", encrypted], "wrong", 1, "Wrong password"),
         (["list", encrypted], "wrong", 1, "Wrong password"),
-        (["encrypt", "\u30bd.txt"], "pw", 1, "code page 1252 cannot spell"),
         (["encrypt", "missing.txt"], "pw", 1, "not found"),
+        (["encrypt", "locked.txt"], "pw", 1, "read-only"),
         (["encrypt"], "pw", 2, "usage"),
         (["encrypt", "--wipe", "twice", "x"], "pw", 2, "usage"),
         (["shred", "x"], "pw", 2, "usage"),
         (["encrypt", "--code-page", "99999", "x"], "pw", 2, "code page"),
-        (["encrypt", "--code-page", "932", "--quiet", "\u30bd.txt"], "pw", 0, "1 file taken"),
+        (["encrypt", "", "x"], "pw", 1, "cannot work on"),
         (["decrypt", "--quiet", encrypted], "right", 0, "1 file taken"),
+        (["encrypt", "--quiet", "--write-read-only", "locked.txt"], "pw", 0, "1 file taken"),
     ]
+    if WINE:
+        rows += [
+            (["encrypt", "--code-page", "437", "x"], "pw", 2, "system's code page"),
+            (["encrypt", "C:\\windows"], "pw", 1, "Windows folder"),
+            (["encrypt", "C:\\"], "pw", 1, "system drive"),
+        ]
+    else:  # no place in code page 1252, one in 932
+        rows += [
+            (["encrypt", "\u00e9t\u00e9.txt", "--code-page", "932"], "pw", 1, "932 cannot spell"),
+            (["encrypt", "--quiet", "\u00e9t\u00e9.txt"], "pw", 0, "1 file taken"),
+        ]
     for args, password, status, says in rows:
         got = run(args, password=password, cwd=folder)
         text = (got.stdout + got.stderr).decode(errors="replace")
         check(got.returncode == status and says.lower() in text.lower(),
               "%s: status %d, %r" % (args, got.returncode, text))
     check(read(os.path.join(folder, "plain.txt")) == b"plain", "the failed runs lost nothing")
+    check(not os.path.exists(os.path.join(folder, "locked.txt")), "read-only taken when asked")
 
 
 def typed_password(work):
@@ -186,7 +233,7 @@ def interrupted(work):
             f.write(block)
     digest = hashlib.sha1(read(path)).hexdigest()
     env = dict(os.environ, TARNU_PASSWORD="pw")
-    job = subprocess.Popen([CLI, "encrypt", "--quiet", path], env=env, stdin=subprocess.DEVNULL,
+    job = subprocess.Popen(COMMAND + ["encrypt", "--quiet", path], env=env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     deadline = time.time() + 60
     while time.time() < deadline and not any(".tarnu-part" in f for f in os.listdir(folder)):
@@ -199,8 +246,14 @@ def interrupted(work):
     check(hashlib.sha1(read(path)).hexdigest() == digest, "the original is whole")
 
 
+# Parts named after the data folder run alone (the emulated 32-bit Wine is slow).
+chosen = sys.argv[3 + WINE:]
 with tempfile.TemporaryDirectory(prefix="tarnu-cli-") as work:
-    for part in (known_answers, round_trip, exit_statuses, typed_password, interrupted):
+    # Under Wine no terminal is there to ask.
+    parts = [known_answers, round_trip, exit_statuses, interrupted]
+    for part in parts if WINE else parts + [typed_password]:
+        if chosen and part.__name__ not in chosen:
+            continue
         print("==", part.__name__)
         part(work)
 print("%d failures" % len(failures))
