@@ -15,7 +15,7 @@ const char kCliUsage[] =
     "  --password-file FILE      the password is the file's first line\n"
     "                            (else TARNU_PASSWORD, else it is asked for)\n"
     "  --quiet                   print only failures and the summary\n"
-    "  --help, --version\n"
+    "  --help, --version         print this text, or the version\n"
     "exit status: 0 all done, 1 a file failed or was refused, 2 bad usage,\n"
     "130 interrupted\n";
 

@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
             std::cout << kCliUsage;
             return 0;
         case CliCommand::kVersion:
-            std::cout << "tarnu-cli " << TARNU_VERSION_TEXT << "\n";
+            std::cout << "tarnu-cli " << TARNU_RELEASE_TEXT << "\n";
             return 0;
         case CliCommand::kList:
             return ListFiles(options);

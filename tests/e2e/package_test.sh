@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The release packages as a new user gets them. Both zips must hold the
-# stripped program of their architecture, the language files, README.txt and
-# LICENSE.txt in one folder, named by the program's version. The one of ARCH
-# (win32 or win64, as the wine on PATH runs) is then unpacked into a Wine
-# prefix of its own, made for this test: started in its folder, the program
-# asks for a language and takes the shipped English file; then the end-to-end
-# job (round_trip.sh) runs on the unpacked program.
+# stripped program and tarnu-cli of their architecture, the language files,
+# README.txt and LICENSE.txt in one folder, named by the program's version.
+# The one of ARCH (win32 or win64, as the wine on PATH runs) is then unpacked
+# into a Wine prefix of its own, made for this test: tarnu-cli names the same
+# version; started in its folder, the program asks for a language and takes
+# the shipped English file; then the end-to-end job (round_trip.sh) runs on
+# the unpacked program.
 #
 # Usage: package_test.sh DIST_FOLDER ARCH ROUND_TRIP_SCRIPT TARNU_DRIVE_EXE
 # scripts/test packs the zips (scripts/package --no-build) before the run.
@@ -31,17 +32,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-expected="tarnu/LICENSE.txt tarnu/README.txt tarnu/english.zen tarnu/japanese.zen tarnu/tarnu.exe"
+expected="tarnu/LICENSE.txt tarnu/README.txt tarnu/english.zen tarnu/japanese.zen tarnu/tarnu-cli.exe \
+tarnu/tarnu.exe"
 check_zip() {  # zip, objdump, file format
     local listing
     listing=$(python3 -m zipfile -l "$1" | awk 'NR > 1 {print $1}' | LC_ALL=C sort | tr '\n' ' ')
     [ "$listing" = "$expected " ] || fail "$(basename "$1") holds: $listing"
     mkdir -p "$work/check" && (cd "$work/check" && python3 -m zipfile -e "$1" .)
-    local exe=$work/check/tarnu/tarnu.exe
-    "$2" -f "$exe" | grep -q "file format $3" || fail "$(basename "$1"): tarnu.exe is not $3"
-    "$2" -h "$exe" | grep -q debug && fail "$(basename "$1"): tarnu.exe is not stripped"
+    local exe
+    for exe in tarnu.exe tarnu-cli.exe; do
+        "$2" -f "$work/check/tarnu/$exe" | grep -q "file format $3" || fail "$(basename "$1"): $exe is not $3"
+        "$2" -h "$work/check/tarnu/$exe" | grep -q debug && fail "$(basename "$1"): $exe is not stripped"
+    done
     local version
-    version=$("$(dirname "$0")/../../scripts/pe-version" "$exe")
+    version=$("$(dirname "$0")/../../scripts/pe-version" "$work/check/tarnu/tarnu.exe")
     [[ "$(basename "$1")" == "tarnu-$version-"* ]] || fail "$(basename "$1") is not named by version $version"
     rm -rf "$work/check"
 }
@@ -65,6 +69,12 @@ folder=$WINEPREFIX/drive_c/Tarnu
 mkdir -p "$folder" && (cd "$folder" && python3 -m zipfile -e "$zip" .)
 program=$folder/tarnu/tarnu.exe
 windows_program='C:\Tarnu\tarnu\tarnu.exe'  # Wine names it by drive C:
+
+step "tarnu-cli in the unpacked folder"
+version=${zip##*/tarnu-}
+version=${version%-"$arch".zip}
+said=$(wine "$folder/tarnu/tarnu-cli.exe" --version </dev/null | tr -d '\r')
+[ "$said" = "tarnu-cli $version" ] || fail "tarnu-cli.exe --version says \"$said\", the zip is $version"
 
 step "first start in the unpacked folder: the language chooser"
 (cd "$folder/tarnu" && exec wine "$program" </dev/null >/dev/null 2>&1) &
