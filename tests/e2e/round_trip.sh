@@ -15,6 +15,7 @@
 set -euo pipefail
 program=$1
 driver=$2
+linux_cli=${3:-}
 password='round trip 0123'
 started=$SECONDS
 
@@ -184,6 +185,23 @@ sample_files | grep -v '\.cpy$' >&2 && fail "files left unencrypted after Cipher
     fail "the file in the subfolder was not encrypted in its own folder"
 cpy_files | grep -Ev '^([^/]+/)?[A-Za-z0-9]{13}\.cpy$' >&2 &&
     fail "encrypted files with unexpected names (above)"
+
+if [ -n "$linux_cli" ]; then
+    step "the window's files read by the Linux tarnu-cli, and one of its own read by the window"
+    [ -x "$linux_cli" ] || fail "no Linux tarnu-cli at $linux_cli (scripts/build makes it)"
+    mkdir "$work/linux"
+    (cd "$folder" && cpy_files | xargs -d '\n' cp -a --parents -t "$work/linux")
+    TARNU_PASSWORD=$password "$linux_cli" decrypt --quiet --write-read-only "$work/linux" >&2 ||
+        fail "the Linux tarnu-cli could not decrypt the window's files"
+    diff -r "$expected" "$work/linux" >&2 || fail "the Linux tarnu-cli restored other contents (above)"
+    small=$(TARNU_PASSWORD=$password "$linux_cli" list "$folder"/*.cpy | grep ': small.txt, ' | cut -d: -f1)
+    [ -f "$small" ] || fail "the Linux tarnu-cli lists no small.txt among the window's files"
+    rm "$small"
+    cp -a "$expected/small.txt" "$work/small.txt"
+    TARNU_PASSWORD=$password "$linux_cli" encrypt --quiet --wipe none "$work/small.txt" >&2 ||
+        fail "the Linux tarnu-cli could not encrypt small.txt"
+    mv "$work"/*.cpy "$folder/"
+fi
 
 step "Decipher"
 drive type 1004 "$password"
