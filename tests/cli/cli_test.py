@@ -14,6 +14,7 @@ import hashlib
 import os
 import pty
 import re
+import resource
 import shutil
 import signal
 import subprocess
@@ -246,12 +247,32 @@ def interrupted(work):
     check(hashlib.sha1(read(path)).hexdigest() == digest, "the original is whole")
 
 
+def disk_full(work):
+    """A write refused midway (a file-size limit stands in for a full disk)."""
+    folder = os.path.join(work, "full")
+    os.mkdir(folder)
+    path = os.path.join(folder, "eight.bin")
+    with open(path, "wb") as f:
+        f.write(os.urandom(8 << 20))
+    before = read(path)
+
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (4 << 20, 4 << 20))
+
+    got = subprocess.run([CLI, "encrypt", path], env=dict(os.environ, TARNU_PASSWORD="pw"),
+                         capture_output=True, stdin=subprocess.DEVNULL, preexec_fn=limit)
+    check(got.returncode == 1 and b"could not be written" in got.stdout, "disk full: %r" % got.stdout)
+    check(os.listdir(folder) == ["eight.bin"] and read(path) == before,
+          "disk full left %r, the original whole" % os.listdir(folder))
+
+
 # Parts named after the data folder run alone (the emulated 32-bit Wine is slow).
 chosen = sys.argv[3 + WINE:]
 with tempfile.TemporaryDirectory(prefix="tarnu-cli-") as work:
     # Under Wine no terminal is there to ask.
     parts = [known_answers, round_trip, exit_statuses, interrupted]
-    for part in parts if WINE else parts + [typed_password]:
+    for part in parts if WINE else parts + [typed_password, disk_full]:
         if chosen and part.__name__ not in chosen:
             continue
         print("==", part.__name__)
