@@ -6,6 +6,28 @@
 #include "platform/program_paths.h"
 #include "platform/win32_file_system.h"
 
+// The C runtime expands "*.cpy" in the arguments, as no Windows shell does.
+extern "C" {
+int _dowildcard = -1;
+}
+
+namespace {
+
+// Lines go out in the ANSI code page, as the window shows them; a console
+// shows bytes in its own (often the OEM one) unless told, and is told back
+// when the program ends. Without a console there is nothing to tell.
+struct ConsoleCodePage {
+    const UINT before = GetConsoleOutputCP();
+    ConsoleCodePage() {
+        if (before) SetConsoleOutputCP(GetACP());
+    }
+    ~ConsoleCodePage() {
+        if (before) SetConsoleOutputCP(before);
+    }
+} consoleCodePage;
+
+}  // namespace
+
 // The window and the file system spell names in the system's ANSI code page;
 // no other can be chosen here.
 std::string UseCodePage(unsigned codePage) {
