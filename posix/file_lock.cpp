@@ -17,3 +17,9 @@ HeldAgainstOthers::HeldAgainstOthers(const std::string& path, int flags)
 HeldAgainstOthers::~HeldAgainstOthers() {
     if (fd_ >= 0) ::close(fd_);
 }
+
+int HeldAgainstOthers::Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}

@@ -10,6 +10,7 @@
 #include "fileops/path_text.h"
 #include "posix/file_lock.h"
 #include "posix/folder_sync.h"
+#include "posix/late_close.h"
 #include "posix/posix_file.h"
 #include "posix/posix_finder.h"
 #include "posix/stat_fields.h"
@@ -110,8 +111,11 @@ bool PosixFileSystem::Delete(const std::string& path) {
     struct stat s;
     if (::lstat(posix.c_str(), &s) != 0 || S_ISDIR(s.st_mode)) return false;
     if (S_ISREG(s.st_mode) && IsReadOnly(s.st_mode)) return false;
-    const HeldAgainstOthers held(posix, O_RDONLY | O_NOFOLLOW);
-    return !held.HeldElsewhere() && ::unlink(posix.c_str()) == 0;
+    HeldAgainstOthers held(posix, O_RDONLY | O_NOFOLLOW);
+    if (held.HeldElsewhere() || ::unlink(posix.c_str()) != 0) return false;
+    const int fd = held.Release();
+    if (fd >= 0) CloseDeleted(fd);
+    return true;
 }
 
 // The folder goes to the system; the last part is matched against names as
