@@ -67,6 +67,8 @@ class Drive:
     def __init__(self, folder):
         self.link = os.path.join(os.environ.get("WINEPREFIX", ""), "dosdevices", "t:")
         if WINE:
+            if os.path.lexists(self.link):  # left by a run that was cut off
+                os.remove(self.link)
             os.symlink(folder, self.link)
         self.root = "T:\\" if WINE else folder
 
