@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include "crypto/wipe.h"
+
 namespace {
 
 const char kUtf8[] = "UTF-8";
@@ -20,7 +22,10 @@ bool Convert(const char* to, const char* from, const std::string& text, std::str
     const bool done = ::iconv(cd, &in, &inLeft, &put, &putLeft) != size_t(-1) &&
                       ::iconv(cd, nullptr, nullptr, &put, &putLeft) != size_t(-1);
     ::iconv_close(cd);
-    if (!done) return false;
+    if (!done) {
+        WipeString(result);
+        return false;
+    }
     result.resize(result.size() - putLeft);
     out->swap(result);
     return true;
@@ -45,12 +50,15 @@ bool NameCodec::Known() const {
     return true;
 }
 
+// Passwords pass through here too: no copy is left behind unwiped.
 bool NameCodec::FromUtf8(const std::string& text, std::string* out) const {
     std::string spelled, back;
-    if (!Convert(name_.c_str(), kUtf8, text, &spelled) || !ToUtf8(spelled, &back) || back != text)
-        return false;
-    out->swap(spelled);
-    return true;
+    const bool held =
+        Convert(name_.c_str(), kUtf8, text, &spelled) && ToUtf8(spelled, &back) && back == text;
+    if (held) out->swap(spelled);
+    WipeString(spelled);
+    WipeString(back);
+    return held;
 }
 
 bool NameCodec::ToUtf8(const std::string& text, std::string* out) const {
