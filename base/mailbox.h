@@ -5,10 +5,10 @@
 // far ahead of the taker waits for room, so nothing is ever dropped, until
 // the box is closed: from then on items are dropped and no one waits.
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <mutex>
+
+#include "base/sync.h"
 
 template <class T>
 class Mailbox {
@@ -17,7 +17,7 @@ class Mailbox {
 
     // True when the box was empty: the taker must be woken.
     bool Put(T item) {
-        std::unique_lock<std::mutex> lock(mutex);
+        std::unique_lock<Mutex> lock(mutex);
         roomMade.wait(lock, [this] { return closed || items.size() < capacity; });
         if (closed) return false;
         items.push_back(std::move(item));
@@ -25,14 +25,14 @@ class Mailbox {
     }
 
     bool Full() {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         return items.size() >= capacity;
     }
 
     std::deque<T> TakeAll() {
         std::deque<T> taken;
         {
-            std::lock_guard<std::mutex> lock(mutex);
+            std::lock_guard<Mutex> lock(mutex);
             taken.swap(items);
         }
         roomMade.notify_all();
@@ -41,7 +41,7 @@ class Mailbox {
 
     void Close() {
         {
-            std::lock_guard<std::mutex> lock(mutex);
+            std::lock_guard<Mutex> lock(mutex);
             closed = true;
             items.clear();
         }
@@ -50,8 +50,8 @@ class Mailbox {
 
   private:
     const size_t capacity;
-    std::mutex mutex;
-    std::condition_variable roomMade;
+    Mutex mutex;
+    CondVar roomMade;
     std::deque<T> items;
     bool closed = false;
 };

@@ -5,7 +5,7 @@
 
 TaskThread::~TaskThread() {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         quit = true;
     }
     wake.notify_one();
@@ -15,7 +15,7 @@ TaskThread::~TaskThread() {
 bool TaskThread::Hand(std::function<void()> newTask) {
     if (!Ready()) return false;
     {
-        std::unique_lock<std::mutex> lock(mutex);
+        std::unique_lock<Mutex> lock(mutex);
         done.wait(lock, [this] { return !pending; });
         task = std::move(newTask);
         cancel = false;
@@ -26,20 +26,20 @@ bool TaskThread::Hand(std::function<void()> newTask) {
 }
 
 void TaskThread::Wait() {
-    std::unique_lock<std::mutex> lock(mutex);
+    std::unique_lock<Mutex> lock(mutex);
     done.wait(lock, [this] { return !pending; });
     if (thrown) std::rethrow_exception(std::exchange(thrown, nullptr));
 }
 
 bool TaskThread::Busy() const {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<Mutex> lock(mutex);
     return pending;
 }
 
 // Under the lock, so that a request cannot fall between the end of one task
 // and the hand-over of the next and cancel that one.
 void TaskThread::RequestCancel() {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<Mutex> lock(mutex);
     if (pending) cancel = true;
 }
 
@@ -56,7 +56,7 @@ bool TaskThread::Ready() {
 
 // A task left pending at the end still runs: its owner may be waiting.
 void TaskThread::Loop() {
-    std::unique_lock<std::mutex> lock(mutex);
+    std::unique_lock<Mutex> lock(mutex);
     for (;;) {
         wake.wait(lock, [this] { return pending || quit; });
         if (!pending) return;

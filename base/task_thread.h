@@ -9,11 +9,11 @@
 // still sees it; a request made while no task is handed is dropped.
 
 #include <atomic>
-#include <condition_variable>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <thread>
+
+#include "base/sync.h"
 
 class TaskThread {
   public:
@@ -41,8 +41,8 @@ class TaskThread {
     void Loop();
 
     std::atomic<bool> cancel{false};
-    mutable std::mutex mutex;
-    std::condition_variable wake, done;
+    mutable Mutex mutex;
+    CondVar wake, done;
     std::function<void()> task;
     std::exception_ptr thrown;
     bool pending = false;

@@ -44,7 +44,7 @@ ChunkPipeline::Result ChunkPipeline::RunOverlapped(const Step& step) {
         HandToWriter(chunk);
     }
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         stepsOver = true;
     }
     changed.notify_all();
@@ -54,7 +54,7 @@ ChunkPipeline::Result ChunkPipeline::RunOverlapped(const Step& step) {
 }
 
 bool ChunkPipeline::AwaitRead(size_t chunk, size_t* length) {
-    std::unique_lock<std::mutex> lock(mutex);
+    std::unique_lock<Mutex> lock(mutex);
     changed.wait(lock, [&] { return read > chunk || movingOver; });
     if (read <= chunk || movingEnd != End::kWhole) return false;
     *length = got[chunk % 2];
@@ -63,7 +63,7 @@ bool ChunkPipeline::AwaitRead(size_t chunk, size_t* length) {
 
 void ChunkPipeline::HandToWriter(size_t chunk) {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         stepped = chunk + 1;
     }
     changed.notify_all();
@@ -103,7 +103,7 @@ bool ChunkPipeline::ReadChunk(size_t chunk) {
     size_t length = 0;
     if (!source->Read(Slot(chunk), kChunkSize, &length)) return false;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         got[chunk % 2] = length;
         read = chunk + 1;
     }
@@ -112,14 +112,14 @@ bool ChunkPipeline::ReadChunk(size_t chunk) {
 }
 
 bool ChunkPipeline::AwaitStep(size_t chunk) {
-    std::unique_lock<std::mutex> lock(mutex);
+    std::unique_lock<Mutex> lock(mutex);
     changed.wait(lock, [&] { return stepped > chunk || stepsOver; });
     return stepped > chunk;
 }
 
 void ChunkPipeline::EndMoving(End end) {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         movingEnd = end;
         movingOver = true;
     }

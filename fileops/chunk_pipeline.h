@@ -8,12 +8,11 @@
 // makes none meanwhile. Without a helper the chunks go one at a time.
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <vector>
 
+#include "base/sync.h"
 #include "base/task_thread.h"
 #include "fileops/file_system.h"
 
@@ -62,8 +61,8 @@ class ChunkPipeline {
 
     File* source = nullptr;
     File* output = nullptr;
-    std::mutex mutex;
-    std::condition_variable changed;
+    Mutex mutex;
+    CondVar changed;
     size_t got[2] = {0, 0};  // per slot
     size_t read = 0;         // chunks read
     size_t stepped = 0;      // chunks through the step, to be written

@@ -8,25 +8,25 @@ static constexpr auto kLookEvery = std::chrono::milliseconds(10);
 void FlushBehind::Start(File& file, uint64_t expected) {
     if (expected <= kStep) return;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         watched = &file;
         flushedAt = written;
         failed = false;
     }
     if (!helper.Hand([this] { WatchLoop(); })) {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         watched = nullptr;
     }
 }
 
 bool FlushBehind::Finish() {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<Mutex> lock(mutex);
         watched = nullptr;
     }
     wake.notify_one();
     helper.Wait();  // a flush in progress ends first
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<Mutex> lock(mutex);
     const bool allStored = !failed;
     failed = false;
     return allStored;
@@ -34,7 +34,7 @@ bool FlushBehind::Finish() {
 
 // On the helper, for one output.
 void FlushBehind::WatchLoop() {
-    std::unique_lock<std::mutex> lock(mutex);
+    std::unique_lock<Mutex> lock(mutex);
     while (watched) {
         wake.wait_for(lock, kLookEvery);
         if (!watched) break;
@@ -44,7 +44,7 @@ void FlushBehind::WatchLoop() {
     }
 }
 
-void FlushBehind::FlushWatched(std::unique_lock<std::mutex>& lock, uint64_t now) {
+void FlushBehind::FlushWatched(std::unique_lock<Mutex>& lock, uint64_t now) {
     File* const file = watched;
     flushedAt = now;
     lock.unlock();

@@ -9,10 +9,9 @@
 // holds up the next write until it ends.)
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 
+#include "base/sync.h"
 #include "base/task_thread.h"
 #include "fileops/file_system.h"
 
@@ -52,11 +51,11 @@ class FlushBehind {
     void Start(File& file, uint64_t expected);
     bool Finish();
     void WatchLoop();
-    void FlushWatched(std::unique_lock<std::mutex>& lock, uint64_t now);
+    void FlushWatched(std::unique_lock<Mutex>& lock, uint64_t now);
 
     const std::atomic<uint64_t>& written;
-    std::mutex mutex;
-    std::condition_variable wake;  // the end of the watch
+    Mutex mutex;
+    CondVar wake;  // the end of the watch
     File* watched = nullptr;
     uint64_t flushedAt = 0;  // the counter at the last flush, or at the start
     bool failed = false;
