@@ -3,7 +3,7 @@
 ChunkPipeline::Result ChunkPipeline::Run(File& from, File& to, uint64_t expected,
                                          const Step& step) {
     if (expected < kChunkSize) return RunInTurn(from, to, step);  // nothing to overlap
-    if (second.empty()) second.resize(kChunkSize);
+    if (others.empty()) others.resize((kSlots - 1) * kChunkSize);
     source = &from;
     output = &to;
     read = stepped = 0;
@@ -57,7 +57,7 @@ bool ChunkPipeline::AwaitRead(size_t chunk, size_t* length) {
     std::unique_lock<Mutex> lock(mutex);
     changed.wait(lock, [&] { return read > chunk || movingOver; });
     if (read <= chunk || movingEnd != End::kWhole) return false;
-    *length = got[chunk % 2];
+    *length = got[chunk % kSlots];
     return true;
 }
 
@@ -81,17 +81,22 @@ void ChunkPipeline::Move() {
     EndMoving(end);
 }
 
-// Chunk n+1 is read before chunk n is written, into the buffer that chunk
-// n-1 was written from.
+uint8_t* ChunkPipeline::Slot(size_t chunk) {
+    const size_t slot = chunk % kSlots;
+    return slot ? others.data() + (slot - 1) * kChunkSize : first.data();
+}
+
+// Before chunk n is written, the chunks up to n+2 are read (a short one ends
+// the reading), chunk n+2 into the buffer that chunk n-1 was written from.
 ChunkPipeline::End ChunkPipeline::MoveChunks() {
-    if (stop) return End::kStopped;
-    if (!ReadChunk(0)) return End::kReadFailed;
+    size_t last = kChunkSize;  // length of the chunk read last
     for (size_t chunk = 0;; ++chunk) {
-        const size_t length = got[chunk % 2];
-        if (length == kChunkSize) {
+        for (size_t next = read; last == kChunkSize && next < chunk + kSlots; ++next) {
             if (stop) return End::kStopped;
-            if (!ReadChunk(chunk + 1)) return End::kReadFailed;
+            if (!ReadChunk(next)) return End::kReadFailed;
+            last = got[next % kSlots];
         }
+        const size_t length = got[chunk % kSlots];
         if (!AwaitStep(chunk)) return End::kWhole;  // the calling thread ended the body
         if (!output->Write(Slot(chunk), length)) return End::kWriteFailed;
         written += length;
@@ -104,7 +109,7 @@ bool ChunkPipeline::ReadChunk(size_t chunk) {
     if (!source->Read(Slot(chunk), kChunkSize, &length)) return false;
     {
         std::lock_guard<Mutex> lock(mutex);
-        got[chunk % 2] = length;
+        got[chunk % kSlots] = length;
         read = chunk + 1;
     }
     changed.notify_all();

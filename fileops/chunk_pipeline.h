@@ -2,10 +2,12 @@
 // A file's body in chunks of the buffer size until a short one: each read,
 // handed to a step (the cipher) and written. From one whole chunk on, a
 // helper thread reads ahead and writes behind while the calling thread runs
-// the step, through two buffers. The helper makes every call on the files in
-// one fixed order, a read one chunk ahead of each write (R0 R1 W0 R2 W1 ...),
-// so that a given call is the same call in every run, and the calling thread
-// makes none meanwhile. Without a helper the chunks go one at a time.
+// the step, through three buffers. The helper makes every call on the files
+// in one fixed order, reads two chunks ahead of each write (R0 R1 R2 W0 R3
+// W1 ...), so that a given call is the same call in every run, and the
+// calling thread makes none meanwhile. Reading two ahead lets the helper fall
+// behind by a chunk, as it does when the cipher holds both cores, without the
+// cipher waiting for it. Without a helper the chunks go one at a time.
 
 #include <atomic>
 #include <cstdint>
@@ -19,6 +21,7 @@
 class ChunkPipeline {
   public:
     static constexpr size_t kChunkSize = 1 << 20;
+    static constexpr size_t kSlots = 3;  // chunks in flight
 
     // What ended a body: all of it went through, a call failed, Stop was
     // pressed, or the step refused a chunk.
@@ -41,7 +44,7 @@ class ChunkPipeline {
   private:
     Result RunInTurn(File& source, File& output, const Step& step);
     Result RunOverlapped(const Step& step);
-    uint8_t* Slot(size_t chunk) { return chunk % 2 ? second.data() : first.data(); }
+    uint8_t* Slot(size_t chunk);
 
     // The helper's side.
     void Move();
@@ -55,7 +58,7 @@ class ChunkPipeline {
     void HandToWriter(size_t chunk);
 
     std::vector<uint8_t>& first;
-    std::vector<uint8_t> second;  // taken at the first overlapped body
+    std::vector<uint8_t> others;  // the other slots, taken at the first overlapped body
     std::atomic<uint64_t>& written;
     const std::atomic<bool>& stop;
 
@@ -63,7 +66,7 @@ class ChunkPipeline {
     File* output = nullptr;
     Mutex mutex;
     CondVar changed;
-    size_t got[2] = {0, 0};  // per slot
+    size_t got[kSlots] = {};  // per slot
     size_t read = 0;         // chunks read
     size_t stepped = 0;      // chunks through the step, to be written
     bool stepsOver = false;  // no more chunks will be stepped

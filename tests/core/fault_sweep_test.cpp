@@ -9,8 +9,12 @@
 
 namespace {
 
+// Four chunks: with three in flight, a call fails while others are read
+// ahead of it, and once reading has caught up with the writes (R3 after W0).
+constexpr uint64_t kSourceLength = 3 * kMiB + 13;
+
 TEST(FaultSweep, Encryption) {
-    const auto content = PatternSource(2 * kMiB + 13);
+    const auto content = PatternSource(kSourceLength);
     const auto complete = Encrypted(content);
     for (const FsFault fault : kAllFaults) {
         for (uint64_t n = 1;; ++n) {
@@ -39,7 +43,7 @@ TEST(FaultSweep, Encryption) {
 }
 
 TEST(FaultSweep, Decryption) {
-    const auto content = PatternSource(2 * kMiB + 13);
+    const auto content = PatternSource(kSourceLength);
     const auto image = Encrypted(content);
     const std::string restored = "C:\\data\\report.txt";
     for (const FsFault fault : kAllFaults) {

@@ -38,7 +38,7 @@ TEST(FileProcessor, SampleFilesAreWrittenAndReadBackExactly) {
 // Sizes around the buffer boundary, with the exact byte counts.
 TEST(FileProcessor, RoundTripCountsEveryByte) {
     Rig r;
-    for (size_t size : {size_t(0), size_t(7), size_t(8), kMiB, kMiB + 7, 2 * kMiB}) {
+    for (size_t size : {size_t(0), size_t(7), size_t(8), kMiB, kMiB + 7, 2 * kMiB, 5 * kMiB + 3}) {
         SCOPED_TRACE(size);
         const auto content = PatternSource(size);
         FileStatus times;
