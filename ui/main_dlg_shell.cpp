@@ -32,18 +32,26 @@ void CMainDlg::OnToggleSendTo() {
     sendToPresent = true;
 }
 
-// Every shortcut to the program goes, whatever its name. One that cannot be
-// deleted (or comes back) ends the removal with a message naming it.
+// Every shortcut to the program goes, whatever its name. Another program
+// that has one open (the shell reading it, a virus scanner) keeps it from
+// being deleted, or listed once deleted, until it lets go: a shortcut is
+// tried again for a second before the removal ends with a message naming it.
 void CMainDlg::RemoveSendToShortcuts() {
+    constexpr int kTries = 20;
+    constexpr DWORD kPauseMilliseconds = 50;
     std::string path, deleted;
-    while (FindSendToShortcut(GetSafeHwnd(), programFileName, &path)) {
-        if (path == deleted || !::DeleteFileA(path.c_str())) {
+    for (int tries = 0; FindSendToShortcut(GetSafeHwnd(), programFileName, &path);) {
+        if (path != deleted && ::DeleteFileA(path.c_str())) {
+            deleted = path;
+            tries = 0;
+        } else if (++tries < kTries) {
+            ::Sleep(kPauseMilliseconds);
+        } else {
             const std::string text = Texts().LookupText("error_shortcut_remove") + "\n" + path;
             ::MessageBoxA(GetSafeHwnd(), text.c_str(), Texts().LookupText("tarnu_name").c_str(),
                           MB_OK | MB_ICONERROR);
             return;
         }
-        deleted = path;
     }
     sendToPresent = false;
 }

@@ -2,6 +2,8 @@
 // menu against the test prefix's real Send To folder and registry, with the
 // menu's check marks read after each switch.
 #include <gtest/gtest.h>
+
+#include <thread>
 // clang-format off
 #include <windows.h>
 #include <shlobj.h>
@@ -131,7 +133,17 @@ TEST_F(ShellIntegrationTest, SendToOffDeletesEveryShortcutToTheProgram) {
         MainDlgProbe::UpdateMenu(dialog);
         EXPECT_TRUE(Checked(MainDlgProbe::Menu(dialog), IDM_SENDTO));
 
+        // One is held open a moment, as the shell or a virus scanner holds a
+        // new file: it goes once let go.
+        const HANDLE held = CreateFileA((folder + "\\copy.lnk").c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread letGo([held] {
+            Sleep(200);
+            CloseHandle(held);
+        });
         Switch(hwnd, IDM_SENDTO);
+        letGo.join();
         for (const auto& s : shortcuts)
             EXPECT_EQ(Exists(folder + "\\" + s.name), !s.qualifies) << s.name;
         EXPECT_FALSE(Checked(MainDlgProbe::Menu(dialog), IDM_SENDTO));
