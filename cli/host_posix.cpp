@@ -43,6 +43,7 @@ std::string WorkerPath(const std::string& userPath, std::string* why) {
         *why = "not a file or folder to work on";
         return std::string();
     }
+    // UTF-8 here, where no byte of another character is a '\\'.
     const bool hasBackslash = text.find('\\') != std::string::npos;
     std::replace(text.begin(), text.end(), '/', '\\');
     if (hasBackslash || !Codec().FromUtf8(text, &spelled)) {

@@ -66,7 +66,7 @@ bool NameCodec::ToUtf8(const std::string& text, std::string* out) const {
 }
 
 std::string NameCodec::ListedName(const std::string& utf8Name) const {
-    std::string whole;
+    std::string whole;  // in UTF-8 a '\\' byte is always the character itself
     if (utf8Name.find('\\') == std::string::npos && FromUtf8(utf8Name, &whole)) return whole;
     std::string listed;
     for (size_t i = 0; i < utf8Name.size();) {
