@@ -22,10 +22,14 @@ const char kCliUsage[] =
 namespace {
 
 bool ParseCommand(const std::string& word, CliCommand* command) {
-    if (word == "encrypt") *command = CliCommand::kEncrypt;
-    else if (word == "decrypt") *command = CliCommand::kDecrypt;
-    else if (word == "list") *command = CliCommand::kList;
-    else return false;
+    if (word == "encrypt")
+        *command = CliCommand::kEncrypt;
+    else if (word == "decrypt")
+        *command = CliCommand::kDecrypt;
+    else if (word == "list")
+        *command = CliCommand::kList;
+    else
+        return false;
     return true;
 }
 
@@ -36,9 +40,12 @@ bool ParseWipe(const std::string& list, CliOptions* options) {
     for (;;) {
         const size_t comma = list.find(',', start);
         const std::string pass = list.substr(start, comma - start);
-        if (pass == "zero") options->wipeZero = true;
-        else if (pass == "random") options->wipeRandom = true;
-        else return false;
+        if (pass == "zero")
+            options->wipeZero = true;
+        else if (pass == "random")
+            options->wipeRandom = true;
+        else
+            return false;
         if (comma == std::string::npos) return true;
         start = comma + 1;
     }
@@ -69,8 +76,10 @@ std::string ParseOption(const std::vector<std::string>& args, size_t* i, CliOpti
     if (name == "--password" || name == "-p")
         return "the password is never taken as an argument, where process lists show it: "
                "use --password-file FILE or TARNU_PASSWORD";
-    if (name == "--write-read-only" && !inlineValue) options->writeReadOnly = true;
-    else if (name == "--quiet" && !inlineValue) options->quiet = true;
+    if (name == "--write-read-only" && !inlineValue)
+        options->writeReadOnly = true;
+    else if (name == "--quiet" && !inlineValue)
+        options->quiet = true;
     else if (name == "--wipe") {
         if (!takeValue() || !ParseWipe(value, options))
             return "--wipe takes zero, random, both as zero,random, or none";
@@ -113,7 +122,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
             options.paths.push_back(arg);
         }
     }
-    if (!commandSeen) result.error = "no command: encrypt, decrypt or list";
-    else if (options.paths.empty()) result.error = "no paths given";
+    if (!commandSeen)
+        result.error = "no command: encrypt, decrypt or list";
+    else if (options.paths.empty())
+        result.error = "no paths given";
     return result;
 }

@@ -16,12 +16,15 @@ NameCodec Codec() { return NameCodec(codePage); }
 
 std::string UseCodePage(unsigned number) {
     if (number == 0) return std::string();
-    if (!NameCodec(int(number)).Known()) return "code page " + std::to_string(number) + " is not known here";
+    if (!NameCodec(int(number)).Known())
+        return "code page " + std::to_string(number) + " is not known here";
     codePage = int(number);
     return std::string();
 }
 
-std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<PosixFileSystem>(codePage); }
+std::unique_ptr<FileSystem> MakeHostFileSystem() {
+    return std::make_unique<PosixFileSystem>(codePage);
+}
 
 // No Windows folders here; the program file is not among the user's files.
 void DescribeHost(WorkerThread&) {}

@@ -62,8 +62,8 @@ bool WorkerPassword(const std::string& password, bool typed, std::string* out) {
     std::wstring wide(size_t(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, password.data(), int(password.size()), &wide[0], length);
     BOOL lacking = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
-                                         nullptr, 0, nullptr, &lacking);
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
+                                         0, nullptr, &lacking);
     std::string result(size_t(size), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, &result[0], size,
                         nullptr, &lacking);

@@ -17,7 +17,7 @@ class PasswordPrompt {
 
 struct PasswordResult {
     std::string password;
-    std::string error;  // empty when a password was had
+    std::string error;   // empty when a password was had
     bool typed = false;  // at the terminal, so in UTF-8 on every system
 };
 

@@ -64,11 +64,12 @@ int ListFiles(CliOptions& options) {
     for (const std::string& path : options.paths) {
         const CpySummary summary = ReadCpySummary(*fs, cipher, path);
         if (summary.errorKey) {
-            std::cout << UserText(path) << ": " << BuiltInEnglish().LookupText(summary.errorKey) << "\n";
+            std::cout << UserText(path) << ": " << BuiltInEnglish().LookupText(summary.errorKey)
+                      << "\n";
             status = 1;
         } else {
-            std::cout << UserText(path) << ": " << UserText(summary.name) << ", " << summary.sourceLength
-                      << " bytes\n";
+            std::cout << UserText(path) << ": " << UserText(summary.name) << ", "
+                      << summary.sourceLength << " bytes\n";
         }
     }
     return status;

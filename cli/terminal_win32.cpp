@@ -31,8 +31,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 // Read as UTF-16 and handed on as UTF-8: the console's own code page (often
 // the OEM one) is not the one the window keys passwords in.
 bool TerminalPrompt::Ask(const std::string& prompt, std::string* answer) {
-    const HANDLE in = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE in = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
     const HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD mode = 0;

@@ -67,9 +67,9 @@ class ChunkPipeline {
     Mutex mutex;
     CondVar changed;
     size_t got[kSlots] = {};  // per slot
-    size_t read = 0;         // chunks read
-    size_t stepped = 0;      // chunks through the step, to be written
-    bool stepsOver = false;  // no more chunks will be stepped
+    size_t read = 0;          // chunks read
+    size_t stepped = 0;       // chunks through the step, to be written
+    bool stepsOver = false;   // no more chunks will be stepped
     bool movingOver = false;
     End movingEnd = End::kWhole;
     TaskThread mover;  // last: it ends before what it uses

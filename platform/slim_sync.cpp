@@ -1,6 +1,6 @@
-#include "base/sync.h"
-
 #include <windows.h>
+
+#include "base/sync.h"
 
 // Both are a single pointer, all zero when unused, as the header keeps them.
 static_assert(sizeof(SRWLOCK) == sizeof(void*), "SRWLOCK is one pointer");

@@ -182,7 +182,8 @@ TEST(CliPassword, FileThenEnvironmentThenTerminal) {
         {{"decrypt", "a"}, "", {}, "", "", 0},  // a file made with none stays readable
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.args) + " " + ::testing::PrintToString(row.answers));
+        SCOPED_TRACE(::testing::PrintToString(row.args) + " " +
+                     ::testing::PrintToString(row.answers));
         ScriptedPrompt prompt(row.answers);
         const PasswordResult got =
             GetPassword(ParseCliArguments(row.args).options, row.environment, prompt);

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
-
 #include <sstream>
 
 #include "cli/console_job.h"
@@ -67,7 +66,8 @@ class SweepOwner : public RecordingOwner {
 // Hands every call of the worker to the recording owner and to tarnu-cli's.
 class ForkOwner : public WorkerOwner {
   public:
-    ForkOwner(SweepOwner& recording, ConsoleOwner& console) : recording(recording), console(console) {}
+    ForkOwner(SweepOwner& recording, ConsoleOwner& console)
+        : recording(recording), console(console) {}
     void AddLogLine(const std::string& text) override {
         recording.AddLogLine(text);
         console.AddLogLine(text);

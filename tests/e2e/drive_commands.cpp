@@ -187,7 +187,8 @@ void Driver::TimeJob(int id, int seconds) {
         Sleep(1);
     }
     QueryPerformanceCounter(&now);
-    std::printf("job: %.3f s\n", double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart));
+    std::printf("job: %.3f s\n",
+                double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart));
 }
 
 void Driver::WaitProgress(int seconds) {

@@ -4,8 +4,8 @@
 
 #include "posix/posix_file_system.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,7 +155,10 @@ TEST(PosixNames, CodePageOnTheWorkerSideUtf8OnDisk) {
         {936, "\xe4\xb8\xad.txt", "\xd6\xd0.txt", true},
         {949, "\xed\x95\x9c.txt", "\xc7\xd1.txt", true},
         {950, "\xe5\x8a\x9f.txt", "\xa5\x5c.txt", true},
-        {932, "a\xc2\xa5" "b", "a?b", false},
+        {932,
+         "a\xc2\xa5"
+         "b",
+         "a?b", false},
         {932, "caf\xc3\xa9", "caf?", false},
         {1252, "x\\y", "x?y", false},
         {1252, "\xe3\x82\xbd", "?", false},

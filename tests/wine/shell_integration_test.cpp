@@ -12,11 +12,11 @@
 #include "lang/text_table.h"
 #include "res/resource.h"
 #include "shell/file_type.h"
+#include "shell/folder_path.h"
 #include "shell/send_to.h"
 #include "shell/shortcut.h"
-#include "shell/folder_path.h"
-#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/main_dlg_probe.h"
+#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
 
