@@ -3,6 +3,7 @@
 //
 //   job_bench <folder> <file name>
 //   job_bench <folder> --small <count>
+//   job_bench <folder> --delete <file name>
 //
 // The folder is given with '\' separators, as FileProcessor takes paths. The
 // file is encrypted into <folder>\BENCHJOB.cpy (the original is deleted) and
@@ -10,6 +11,8 @@
 // 4 KiB are made in the folder, encrypted and restored, then encrypted with
 // both wipe passes; files per second of each, and the time of one write and
 // flush of 4 KiB, which bounds the rate of small files. They are left there.
+// With --delete, the time the file system takes to delete a file, as a job
+// deletes its original.
 
 #include <algorithm>
 #include <chrono>
@@ -19,15 +22,20 @@
 #include <string>
 #include <vector>
 
-#include "fileops/file_processor.h"
-
 #ifdef _WIN32
+#include <windows.h>
+
 #include "platform/win32_file_system.h"
 using BenchFileSystem = Win32FileSystem;
 #else
+#include <sys/resource.h>
+
 #include "posix/posix_file_system.h"
 using BenchFileSystem = PosixFileSystem;
 #endif
+
+// After <windows.h>, whose names for the file-encryption calls it takes back.
+#include "fileops/file_processor.h"
 
 namespace {
 
@@ -38,8 +46,38 @@ double SecondsOf(Job job) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void PrintFigure(const char* what, uint64_t bytes, double seconds) {
-    std::printf("%s: %.3f s, %.1f MB/s\n", what, seconds, double(bytes) / seconds / 1e6);
+// User and system time of all the process's threads so far.
+double CpuSeconds() {
+#ifdef _WIN32
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
+    const auto seconds = [](const FILETIME& t) {
+        return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+#else
+    rusage usage;
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+#endif
+}
+
+struct Timing {
+    double seconds;
+    double cpuSeconds;  // of every thread; the cores kept busy is their ratio
+};
+
+template <typename Job>
+Timing TimingOf(Job job) {
+    const double cpuBefore = CpuSeconds();
+    const double seconds = SecondsOf(job);
+    return {seconds, CpuSeconds() - cpuBefore};
+}
+
+void PrintFigure(const char* what, uint64_t bytes, const Timing& timing) {
+    std::printf("%s: %.3f s, %.1f MB/s, %.2f cores busy\n", what, timing.seconds,
+                double(bytes) / timing.seconds / 1e6, timing.cpuSeconds / timing.seconds);
 }
 
 int reports = 0;
@@ -117,15 +155,26 @@ int SmallFiles(const std::string& folder, int count) {
     return reports > 0 ? 1 : 0;
 }
 
+int Delete(const std::string& path) {
+    BenchFileSystem fs;
+    bool deleted = false;
+    const double seconds = SecondsOf([&] { deleted = fs.Delete(path); });
+    std::printf("delete: %.3f s\n", seconds);
+    return deleted ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[2], "--small") == 0)
         return SmallFiles(argv[1], std::atoi(argv[3]));
+    if (argc == 4 && std::strcmp(argv[2], "--delete") == 0)
+        return Delete(std::string(argv[1]) + "\\" + argv[3]);
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: job_bench <folder> <file name>\n"
-                     "       job_bench <folder> --small <count>\n");
+                     "       job_bench <folder> --small <count>\n"
+                     "       job_bench <folder> --delete <file name>\n");
         return 2;
     }
     const std::string source = std::string(argv[1]) + "\\" + argv[2];
@@ -135,14 +184,14 @@ int main(int argc, char** argv) {
     FileProcessor processor(fs);
     SetUp(processor);
 
-    const double encryptSeconds = SecondsOf([&] { processor.EncryptFile(source, cpyPath); });
+    const Timing encryption = TimingOf([&] { processor.EncryptFile(source, cpyPath); });
     const uint64_t encrypted = processor.GetCounters();
     if (reports > 0) return 1;
-    const double decryptSeconds = SecondsOf([&] { processor.DecryptFile(cpyPath); });
+    const Timing decryption = TimingOf([&] { processor.DecryptFile(cpyPath); });
     const uint64_t decrypted = processor.GetCounters();
     if (reports > 0) return 1;
 
-    PrintFigure("encrypt", encrypted, encryptSeconds);
-    PrintFigure("decrypt", decrypted, decryptSeconds);
+    PrintFigure("encrypt", encrypted, encryption);
+    PrintFigure("decrypt", decrypted, decryption);
     return 0;
 }
