@@ -159,8 +159,16 @@ int Delete(const std::string& path) {
     BenchFileSystem fs;
     bool deleted = false;
     const double seconds = SecondsOf([&] { deleted = fs.Delete(path); });
+    if (!deleted) {
+        std::fprintf(stderr, "could not delete %s\n", path.c_str());
+        return 1;
+    }
     std::printf("delete: %.3f s\n", seconds);
-    return deleted ? 0 : 1;
+    return 0;
+}
+
+std::string PathIn(const char* folder, const char* name) {
+    return std::string(folder) + "\\" + name;
 }
 
 }  // namespace
@@ -168,8 +176,7 @@ int Delete(const std::string& path) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[2], "--small") == 0)
         return SmallFiles(argv[1], std::atoi(argv[3]));
-    if (argc == 4 && std::strcmp(argv[2], "--delete") == 0)
-        return Delete(std::string(argv[1]) + "\\" + argv[3]);
+    if (argc == 4 && std::strcmp(argv[2], "--delete") == 0) return Delete(PathIn(argv[1], argv[3]));
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: job_bench <folder> <file name>\n"
@@ -177,8 +184,8 @@ int main(int argc, char** argv) {
                      "       job_bench <folder> --delete <file name>\n");
         return 2;
     }
-    const std::string source = std::string(argv[1]) + "\\" + argv[2];
-    const std::string cpyPath = std::string(argv[1]) + "\\BENCHJOB.cpy";
+    const std::string source = PathIn(argv[1], argv[2]);
+    const std::string cpyPath = PathIn(argv[1], "BENCHJOB.cpy");
 
     BenchFileSystem fs;
     FileProcessor processor(fs);
