@@ -1,5 +1,6 @@
 #include "tests/e2e/drive_commands.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -89,24 +90,31 @@ void Driver::Click(int id) {
 void Driver::Command(int id) { SendCommand(MainWindow(), MAKEWPARAM(id, 0), 0); }
 
 // Sent from a thread of its own: a handler that asks a question returns only
-// once the question is answered, which is the caller's next step.
+// once the question is answered, which is the caller's next step, so that
+// thread is left waiting. Otherwise it is joined: the driver never ends with
+// it still running.
 void Driver::SendCommand(HWND window, WPARAM wParam, LPARAM lParam) const {
-    auto handled = std::make_shared<volatile LONG>(0);
-    std::thread([window, wParam, lParam, handled] {
+    auto handled = std::make_shared<std::atomic<bool>>(false);
+    std::thread sender([window, wParam, lParam, handled] {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(window, WM_COMMAND, wParam, lParam, SMTO_NORMAL, kHandlerMilliseconds,
                             &ignored);
-        InterlockedExchange(handled.get(), 1);
-    }).detach();
+        *handled = true;
+    });
     const ULONGLONG end = GetTickCount64() + kHandlerMilliseconds;
     while (!*handled) {
         if (const HWND box = FindQuestionBox(window)) {
+            sender.detach();
             std::printf("question: %s\n", QuestionText(box).c_str());
             return;
         }
-        if (!TimeLeft(end)) throw DriveError("the window did not deal with the command");
+        if (!TimeLeft(end)) {
+            sender.detach();
+            throw DriveError("the window did not deal with the command");
+        }
         Sleep(1);  // finely: a job is timed from the click
     }
+    sender.join();
 }
 
 void Driver::Question() {

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     } catch (const UsageError&) {
         std::fputs(kUsage, stderr);
         return 2;
-    } catch (const DriveError& error) {
+    } catch (const std::exception& error) {  // a DriveError, or the runtime failing
         std::fflush(stdout);
         std::fprintf(stderr, "tarnu_drive: %s\n", error.what());
         return 1;
