@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/worker_thread.h"
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 // Names the code page of stored names and passwords, 0 for the host's
 // default; before any other call. Why it cannot be used, or empty.

@@ -2,7 +2,7 @@
 
 #include "engine/worker_thread.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 namespace {
 

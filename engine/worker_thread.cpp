@@ -6,7 +6,7 @@
 #include "crypto/cast128.h"
 #include "crypto/system_random.h"
 #include "crypto/wipe.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 WorkerThread::WorkerThread(FileSystem& fileSystem, const TextTable& texts)
     : fs(fileSystem),

@@ -16,7 +16,7 @@
 
 #include "base/sync.h"
 #include "base/task_thread.h"
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 class ChunkPipeline {
   public:

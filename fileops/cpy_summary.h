@@ -5,7 +5,7 @@
 #include <string>
 
 #include "crypto/cast128.h"
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 struct CpySummary {
     const char* errorKey = nullptr;  // the text key of what is wrong; nullptr: none

@@ -3,9 +3,9 @@
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
-#include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
+#include "fs/path_text.h"
+#include "fs/read_only_clearance.h"
 
 void FileProcessor::DecryptFile(const std::string& cpyPath) {
     ReadOnlyClearance clearance(fs, cpyPath);

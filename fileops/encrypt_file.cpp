@@ -5,9 +5,9 @@
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
-#include "fileops/read_only_clearance.h"
 #include "fileops/stored_name.h"
+#include "fs/path_text.h"
+#include "fs/read_only_clearance.h"
 
 // A name that decryption would refuse is refused here, before anything is
 // written: the file would otherwise be locked in its ".cpy" file.

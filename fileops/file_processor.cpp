@@ -2,8 +2,8 @@
 
 #include "crypto/system_random.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
-#include "fileops/read_only_clearance.h"
+#include "fs/path_text.h"
+#include "fs/read_only_clearance.h"
 
 namespace {
 // Names a ".cpy" output may be given before the processor gives up on it.

@@ -14,9 +14,9 @@
 #include "crypto/cast128.h"
 #include "crypto/split_cipher.h"
 #include "fileops/chunk_pipeline.h"
-#include "fileops/file_system.h"
 #include "fileops/flush_behind.h"
 #include "fileops/report_kind.h"
+#include "fs/file_system.h"
 #include "lang/text_table.h"
 
 // <windows.h> maps EncryptFile and DecryptFile to its own functions by macro:

@@ -13,7 +13,7 @@
 
 #include "base/sync.h"
 #include "base/task_thread.h"
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 class FlushBehind {
   public:

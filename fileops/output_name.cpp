@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 std::string RandomLettersAndDigits(size_t count, std::mt19937& random) {
     std::string drawn(count, ' ');

@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 inline constexpr char kTemporarySuffix[] = ".tarnu-part";
 

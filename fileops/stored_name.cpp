@@ -4,7 +4,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 bool IsSafeStoredName(const std::string& name, const CodePage& codePage);
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 #include "lang/language_parser.h"
 
 namespace {

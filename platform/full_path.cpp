@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/win32_code_page.h"
 
 namespace {

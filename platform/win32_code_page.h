@@ -1,7 +1,7 @@
 #pragma once
 // The system's ANSI code page, as Windows itself splits and compares names.
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 class Win32CodePage : public CodePage {
   public:

@@ -1,7 +1,7 @@
 #pragma once
 // The product's FileSystem: the ANSI Win32 file API.
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 #include "platform/win32_code_page.h"
 
 class Win32FileSystem : public FileSystem {

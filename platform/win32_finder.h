@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 class Win32Finder : public Finder {
   public:

@@ -2,7 +2,7 @@
 // A File over a POSIX file descriptor, which it owns, with the lock that
 // keeps it from this program's other handles (file_lock.h).
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 class PosixFile : public File {
   public:

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "posix/file_lock.h"
 #include "posix/folder_sync.h"
 #include "posix/late_close.h"

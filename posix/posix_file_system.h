@@ -27,7 +27,7 @@
 
 #include <climits>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 #include "posix/name_codec.h"
 
 class PosixFileSystem : public FileSystem {

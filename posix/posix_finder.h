@@ -6,7 +6,7 @@
 
 #include <dirent.h>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 #include "posix/name_codec.h"
 
 class PosixFinder : public Finder {

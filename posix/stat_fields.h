@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 uint64_t ToFileTime(const timespec& time);
 // 0 is "leave this time as it is" (UTIME_OMIT).

@@ -5,7 +5,7 @@
 #include <shlobj.h>
 // clang-format on
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/files_matching.h"
 #include "platform/win32_code_page.h"
 #include "shell/folder_path.h"

@@ -5,7 +5,7 @@
 // clang-format on
 
 #include "engine/command_line.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/full_path.h"
 #include "platform/win32_code_page.h"
 #include "ui/main_dlg.h"

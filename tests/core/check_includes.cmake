@@ -1,31 +1,37 @@
-# Fails when a portable or POSIX folder includes a Windows header or the
-# Windows layer, or when anything outside ui/ includes from ui/: the portable
+# Fails when a folder includes from a folder above it in the order of layers,
+# or when a portable or POSIX folder includes a Windows header: the portable
 # code must build and run its rules natively, and the layers point one way.
 #   cmake -DSOURCE_DIR=<tree> -P check_includes.cmake
 
 cmake_minimum_required(VERSION 3.20)
 
-set(portable base crypto fileops engine lang posix)
+# Lowest first: a folder includes only from itself and the folders before it.
+set(layers base fs crypto lang fileops engine posix platform res shell ui cli)
+set(portable base fs crypto lang fileops engine posix)
 set(windows_header "#[ \t]*include[ \t]*<(windows|win[a-z0-9_]*|sh[a-z]*|ole[a-z0-9]*|objbase|commctrl|commdlg|tchar|io|direct|process)\\.h>")
-set(windows_layer "#[ \t]*include[ \t]*\"(platform|shell|ui|res)/[^\"]*\"")
-set(ui_include "#[ \t]*include[ \t]*\"ui/[^\"]*\"")
+set(project_include "#[ \t]*include[ \t]*\"([a-z0-9_]+)/[^\"]*\"")
 
 set(count 0)
 set(wrong)
-foreach(folder base crypto fileops engine lang posix platform shell res ui)
+foreach(folder ${layers})
+    list(FIND layers ${folder} rank)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
     foreach(source ${sources})
         math(EXPR count "${count} + 1")
         file(READ "${source}" text)
-        string(TOLOWER "${text}" lowered)
         set(found)
         if(folder IN_LIST portable)
-            string(REGEX MATCHALL "${windows_header}" headers "${lowered}")
-            string(REGEX MATCHALL "${windows_layer}" layers "${text}")
-            list(APPEND found ${headers} ${layers})
-        elseif(NOT folder STREQUAL ui)
-            string(REGEX MATCHALL "${ui_include}" found "${text}")
+            string(TOLOWER "${text}" lowered)
+            string(REGEX MATCHALL "${windows_header}" found "${lowered}")
         endif()
+        string(REGEX MATCHALL "${project_include}" includes "${text}")
+        foreach(line ${includes})
+            string(REGEX MATCH "${project_include}" line "${line}")
+            list(FIND layers "${CMAKE_MATCH_1}" included_rank)
+            if(included_rank GREATER rank)
+                list(APPEND found "${line}")
+            endif()
+        endforeach()
         file(RELATIVE_PATH where "${SOURCE_DIR}" "${source}")
         foreach(line ${found})
             string(REGEX REPLACE "^#[ \t]*include[ \t]*" "" line "${line}")
@@ -39,6 +45,6 @@ if(count EQUAL 0)
 endif()
 if(wrong)
     list(JOIN wrong "\n  " lines)
-    message(FATAL_ERROR "Includes against the layers:\n  ${lines}")
+    message(FATAL_ERROR "Includes against the layers (${layers}):\n  ${lines}")
 endif()
 message(STATUS "${count} source files: the layers hold")

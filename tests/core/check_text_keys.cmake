@@ -14,7 +14,7 @@ set(key_literal "\"((${prefixes})_[a-z0-9_]+|message|error)\"")
 set(lookup_literal "LookupText\\(\"[^\"]*\"")
 
 set(sources)
-foreach(folder crypto fileops engine lang platform ui shell cli posix)
+foreach(folder fs crypto fileops engine lang platform ui shell cli posix)
     file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.cpp" "${SOURCE_DIR}/${folder}/*.h")
     list(APPEND sources ${found})
 endforeach()

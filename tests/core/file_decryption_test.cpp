@@ -4,7 +4,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/cpy_summary.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "tests/support/processor_rig.h"
 
 namespace {
@@ -297,7 +297,8 @@ TEST(FileDecryption, SummaryReadsWithoutWriting) {
     EXPECT_STREQ(ReadCpySummary(r.fs, wrong, kOutput).errorKey, "error_password_missing");
     EXPECT_STREQ(ReadCpySummary(r.fs, secret, "C:\\data\\none.cpy").errorKey, "error_read_file");
     r.fs.AddFile("C:\\data\\short.cpy", std::vector<uint8_t>(cpy::kHeaderSize - 8));
-    EXPECT_STREQ(ReadCpySummary(r.fs, secret, "C:\\data\\short.cpy").errorKey, "error_tarnu_format");
+    EXPECT_STREQ(ReadCpySummary(r.fs, secret, "C:\\data\\short.cpy").errorKey,
+                 "error_tarnu_format");
 }
 
 }  // namespace

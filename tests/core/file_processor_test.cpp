@@ -6,7 +6,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/processor_rig.h"
 

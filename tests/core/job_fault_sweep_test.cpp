@@ -18,7 +18,7 @@
 #include "cli/console_job.h"
 #include "engine/worker_thread.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/fault_kinds.h"
 #include "tests/support/memory_file_system.h"

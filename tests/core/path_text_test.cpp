@@ -1,6 +1,6 @@
 // Paths split and compared character by character, under the code pages of
 // Japanese, Chinese, Korean and Western systems.
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <set>
 
 #include "fileops/cpy_layout.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/recording_owner.h"

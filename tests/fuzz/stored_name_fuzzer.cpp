@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fileops/cpy_layout.h"
-#include "fileops/path_text.h"
 #include "fileops/stored_name.h"
+#include "fs/path_text.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 // What a platform does not keep, so the contract does not ask it.
 struct ContractLimits {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "tests/support/memory_file.h"
 #include "tests/support/memory_paths.h"
 

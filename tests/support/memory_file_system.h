@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 #include "tests/support/fs_faults.h"
 
 // One write that changed a file, whole or in part.

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 namespace mempath {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 namespace mempath {
 

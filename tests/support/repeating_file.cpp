@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 const uint8_t* RepeatingContent::Stretch(uint64_t offset, size_t* length) const {
     if (offset < head.size()) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/win32_code_page.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/wine/job_rig.h"

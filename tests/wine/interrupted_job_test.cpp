@@ -13,7 +13,7 @@
 
 #include "fileops/cpy_layout.h"
 #include "fileops/output_name.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/win32_code_page.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/wine/beside_this_program.h"

@@ -8,7 +8,7 @@
 
 #include "engine/worker_thread.h"
 #include "fileops/cpy_layout.h"
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 #include "platform/full_path.h"
 #include "platform/program_paths.h"
 #include "platform/win32_file_system.h"

@@ -1,4 +1,4 @@
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 bool TableCodePage::IsLeadByte(uint8_t byte) const {
     switch (number) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "fileops/file_system.h"
+#include "fs/file_system.h"
 
 class ReadOnlyClearance {
   public:

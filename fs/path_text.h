@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 // The index of the character after the one starting at i.
 size_t NextCharacterAt(const std::string& text, size_t i, const CodePage& codePage);

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "fileops/code_page.h"
+#include "fs/code_page.h"
 
 // File attribute bits, with the values Windows gives them.
 namespace attr {

@@ -1,4 +1,4 @@
-#include "fileops/path_text.h"
+#include "fs/path_text.h"
 
 #include <cstring>
 
