@@ -1,5 +1,7 @@
 #include "fileops/chunk_pipeline.h"
 
+#include "crypto/wipe.h"
+
 ChunkPipeline::Result ChunkPipeline::Run(File& from, File& to, uint64_t expected,
                                          const Step& step) {
     if (expected < kChunkSize) return RunInTurn(from, to, step);  // nothing to overlap
@@ -129,4 +131,9 @@ void ChunkPipeline::EndMoving(End end) {
         movingOver = true;
     }
     changed.notify_all();
+}
+
+void ChunkPipeline::Wipe() {
+    WipeBytes(first.data(), first.size());
+    WipeBytes(others.data(), others.size());
 }

@@ -40,6 +40,8 @@ class ChunkPipeline {
         : first(first), written(written), stop(stop) {}
 
     Result Run(File& source, File& output, uint64_t expected, const Step& step);
+    // After a job: the chunks it held last, plain text among them, overwritten.
+    void Wipe();
 
   private:
     Result RunInTurn(File& source, File& output, const Step& step);

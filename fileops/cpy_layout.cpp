@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "crypto/wipe.h"
+
 namespace cpy {
 
 void EncryptUnits(const Cast128& cipher, uint8_t* data, size_t length) {
@@ -12,8 +14,11 @@ void DecryptUnits(const Cast128& cipher, uint8_t* data, size_t length) {
     cipher.DecryptBlocks(data, length / 8);
 }
 
+// The plain block and the check hold the key: neither outlives the call.
 const char* SealKeyCheckBlock(const Cast128& cipher, uint8_t out[kKeyCheckSize]) {
     uint8_t plain[kKeyCheckSize] = {};
+    uint8_t check[kKeyCheckSize];
+    const WipedOnExit plainWiped(plain, sizeof plain), checkWiped(check, sizeof check);
     const uint8_t* key = cipher.Key();
     for (size_t i = 0; i < kKeyCheckSize; ++i) {
         if (key[i] == kTerminator) return "error_word";
@@ -25,7 +30,6 @@ const char* SealKeyCheckBlock(const Cast128& cipher, uint8_t out[kKeyCheckSize])
     }
     std::memcpy(out, plain, kKeyCheckSize);
     EncryptUnits(cipher, out, kKeyCheckSize);
-    uint8_t check[kKeyCheckSize];
     std::memcpy(check, out, kKeyCheckSize);
     DecryptUnits(cipher, check, kKeyCheckSize);
     return std::memcmp(check, plain, kKeyCheckSize) == 0 ? nullptr : "error_safety_check";
@@ -50,7 +54,9 @@ void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count,
     EncryptUnits(cipher, out, kTailBlockSize);
 }
 
+// Deciphered, the block is the key: it is wiped once compared.
 bool OpenKeyCheckBlock(const Cast128& cipher, uint8_t block[kKeyCheckSize]) {
+    const WipedOnExit wiped(block, kKeyCheckSize);
     DecryptUnits(cipher, block, kKeyCheckSize);
     if (void* end = std::memchr(block, kTerminator, kKeyCheckSize)) *static_cast<uint8_t*>(end) = 0;
     return std::memcmp(block, cipher.Key(), kKeyCheckSize) == 0;

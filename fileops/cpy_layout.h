@@ -38,7 +38,7 @@ void SealTailBlock(const Cast128& cipher, const uint8_t* lead, size_t count,
 
 // Reader side; each deciphers its block in place.
 
-// True when the block deciphers to the cipher's own key.
+// True when the block deciphers to the cipher's own key; the block is wiped.
 bool OpenKeyCheckBlock(const Cast128& cipher, uint8_t block[kKeyCheckSize]);
 // The stored name: the bytes before the first 0x0A or zero byte.
 std::string OpenNameBlock(const Cast128& cipher, uint8_t block[kNameBlockSize]);

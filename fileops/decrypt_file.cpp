@@ -1,5 +1,6 @@
 // Decryption of one ".cpy" file back into the file it was made from.
 
+#include "crypto/wipe.h"
 #include "fileops/cpy_layout.h"
 #include "fileops/file_processor.h"
 #include "fileops/output_name.h"
@@ -12,14 +13,14 @@ void FileProcessor::DecryptFile(const std::string& cpyPath) {
     std::unique_ptr<File> cpy = OpenOriginal(cpyPath, clearance);
     if (!cpy) return;
 
-    uint64_t length = 0;
+    FileIdentity read;
     std::string outputPath, temporaryPath;
-    Outcome outcome = cpy->Length(&length) ? ReadHeader(*cpy, length, cpyPath, &outputPath)
-                                           : Failure(kReportError, "error_read_file");
-    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, length, outputPath, &temporaryPath);
+    Outcome outcome = IdentifyOriginal(*cpy, &read);
+    if (outcome.ok) outcome = ReadHeader(*cpy, read.length, cpyPath, &outputPath);
+    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, read.length, outputPath, &temporaryPath);
     if (outcome.ok) {
-        cpy.reset();
-        outcome = FinishDecryption(cpyPath, temporaryPath, outputPath, clearance.Attributes());
+        outcome = FinishDecryption(std::move(cpy), read, cpyPath, temporaryPath, outputPath,
+                                   clearance.Attributes());
     }
     if (outcome.ok) return clearance.Keep();
     if (outcome.path.empty()) outcome.path = cpyPath;
@@ -78,6 +79,7 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedFile(File& cpy, uint64_t cpy
 FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& output,
                                                             uint64_t cpyLength) {
     uint8_t tail[cpy::kTailBlockSize];
+    const WipedOnExit tailWiped(tail, sizeof tail);  // deciphered, it holds plain text
     if (!ReadExactly(cpy, tail, sizeof tail))
         return Failure(kReportError, "error_read_file", ":Decript.Leave");
     bytesProcessed += sizeof tail;
@@ -90,20 +92,28 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
 }
 
 // The restored file takes the ".cpy" file's times and attributes and its
-// final name; only then is the ".cpy" file deleted. Should that fail, the
-// restored file goes again, so that one of the two remains.
-FileProcessor::Outcome FileProcessor::FinishDecryption(const std::string& cpyPath,
-                                                       const std::string& temporaryPath,
-                                                       const std::string& outputPath,
-                                                       uint32_t attributes) {
+// final name; only then is the ".cpy" file removed, through its handle and
+// only as it was read. Should that removal fail, the restored file goes
+// again, so that one of the two remains; should the ".cpy" file have changed
+// meanwhile, both remain.
+FileProcessor::Outcome FileProcessor::FinishDecryption(
+    std::unique_ptr<File> cpy, const FileIdentity& read, const std::string& cpyPath,
+    const std::string& temporaryPath, const std::string& outputPath, uint32_t attributes) {
     Outcome outcome = CopyStatus(cpyPath, temporaryPath, attributes);
     if (outcome.ok) outcome = Publish(temporaryPath, outputPath, false);
     if (!outcome.ok) {
         RemoveOutput(temporaryPath);
-    } else if (!fs.Delete(cpyPath)) {
-        RemoveOutput(outputPath);
-        outcome = Failure(kReportError, "error_file_status");
+        outcome.path = outputPath;
+        return outcome;
     }
-    outcome.path = outputPath;
-    return outcome;
+    FileIdentity now;
+    const bool identified = cpy->Identify(&now);
+    if (identified && !SameFileUnchanged(read, now)) {
+        return Failure(kReportError, "error_file_changed", "", cpyPath);
+    }
+    if (!identified || !cpy->Remove()) {
+        RemoveOutput(outputPath);
+        return Failure(kReportError, "error_file_status", "", outputPath);
+    }
+    return {};
 }

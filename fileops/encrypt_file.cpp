@@ -10,7 +10,9 @@
 #include "fs/read_only_clearance.h"
 
 // A name that decryption would refuse is refused here, before anything is
-// written: the file would otherwise be locked in its ".cpy" file.
+// written: the file would otherwise be locked in its ".cpy" file. A file with
+// other names is left as it is: wiping it would destroy what they hold, and
+// encrypting it while they keep the plain content would protect nothing.
 void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string& outputPath) {
     bytesProcessed = 0;
     const char* refusal =
@@ -19,8 +21,12 @@ void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string
     ReadOnlyClearance clearance(fs, sourcePath);
     std::unique_ptr<File> source = OpenOriginal(sourcePath, clearance);
     if (!source) return;
-    Outcome outcome = WriteEncryptedFile(*source, sourcePath, outputPath, clearance.Attributes());
-    if (outcome.ok) outcome = WipeAndRemove(std::move(source), sourcePath);
+    FileIdentity read;
+    Outcome outcome = IdentifyOriginal(*source, &read);
+    if (outcome.ok && read.links > 1) outcome = Failure(kReportError, "error_file_has_links");
+    if (outcome.ok)
+        outcome = WriteEncryptedFile(*source, sourcePath, outputPath, clearance.Attributes());
+    if (outcome.ok) outcome = WipeAndRemove(std::move(source), sourcePath, read);
     if (outcome.ok) return clearance.Keep();
     if (outcome.path.empty()) outcome.path = sourcePath;
     Report(outcome);
@@ -79,32 +85,33 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
     return CipherBody(source, output, length - lead, true);
 }
 
-// Overwrites the source as the options say, then deletes it (under a name of
-// digits after a wipe). The output is complete; a failure here loses nothing.
+// Removes the source, still the file that was read, through its handle;
+// with a wipe option it first takes a name of digits, so that whatever a
+// crash leaves is never under the user's name, and is overwritten there.
+// The output is complete; a failure here loses nothing.
 FileProcessor::Outcome FileProcessor::WipeAndRemove(std::unique_ptr<File> source,
-                                                    const std::string& sourcePath) {
-    const Outcome failed = Failure(kReportError, "error_encryption_remove");
-    if (!wipeZero && !wipeRandom) {
-        const bool closed = source->Close();
-        return closed && fs.Delete(sourcePath) ? Outcome{} : failed;
-    }
-    uint64_t length = 0;
-    if (!source->Length(&length)) return failed;
+                                                    const std::string& sourcePath,
+                                                    const FileIdentity& read) {
+    Outcome outcome = StillAsRead(*source, read);
+    if (!outcome.ok) return outcome;
+    if (!wipeZero && !wipeRandom) return Removed(*source, sourcePath);
+    const std::string digitPath = DigitName(sourcePath);
+    const MoveResult renamed = source->Rename(digitPath);
+    const Outcome failed = Failure(kReportError, "error_encryption_remove", "",
+                                   renamed.renamed ? digitPath : sourcePath);
+    if (!renamed) return failed;
     // Only as much of the buffer as the file takes: filling all of it with
     // random bytes cost a small file more than its flushes.
-    const size_t used = size_t(std::min<uint64_t>(length, kBufferSize));
+    const size_t used = size_t(std::min<uint64_t>(read.length, kBufferSize));
     if (wipeZero) {
         std::fill_n(buffer.begin(), used, uint8_t(0));
-        if (!WipePass(*source, length)) return failed;
+        if (!WipePass(*source, read.length)) return failed;
     }
     if (wipeRandom) {
         for (size_t i = 0; i < used; ++i) buffer[i] = uint8_t(random() % 255);
-        if (!WipePass(*source, length)) return failed;
+        if (!WipePass(*source, read.length)) return failed;
     }
-    if (!source->Close()) return failed;
-    const std::string digitPath = DigitName(sourcePath);
-    if (!fs.Move(sourcePath, digitPath) || !fs.Delete(digitPath)) return failed;
-    return {};
+    return Removed(*source, digitPath);
 }
 
 // Writes the buffer over the whole file and has the device store it.

@@ -60,6 +60,30 @@ std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
     return file;
 }
 
+// What the job compares before the original goes.
+FileProcessor::Outcome FileProcessor::IdentifyOriginal(File& original, FileIdentity* read) {
+    if (!original.Identify(read)) return Failure(kReportError, "error_read_file");
+    return {};
+}
+
+// The original may go only as it was read: the same file, with the same
+// length and last-write time, and no other name given it meanwhile.
+// Otherwise it is left as it is, and so is the output made from it.
+FileProcessor::Outcome FileProcessor::StillAsRead(File& original, const FileIdentity& read) {
+    FileIdentity now;
+    if (!original.Identify(&now)) return Failure(kReportError, "error_encryption_remove");
+    if (!SameFileUnchanged(read, now)) return Failure(kReportError, "error_file_changed");
+    if (now.links > 1) return Failure(kReportError, "error_file_has_links");
+    return {};
+}
+
+// Removed through its handle, so that no file that took its name meanwhile
+// is the one that goes.
+FileProcessor::Outcome FileProcessor::Removed(File& original, const std::string& path) {
+    if (original.Remove()) return {};
+    return Failure(kReportError, "error_encryption_remove", "", path);
+}
+
 // The body, flushed behind as it is written. A body that ends early (the
 // file shrank, or a read came back short) must not pass for a whole one.
 FileProcessor::Outcome FileProcessor::CipherBody(File& source, File& output, uint64_t bodyLength,
@@ -103,11 +127,17 @@ FileProcessor::Outcome FileProcessor::FinishOutput(File& output) {
 // Gives the complete output its final name with a rename that replaces
 // nothing and is on the device when it returns. A ".cpy" name taken since it
 // was drawn is drawn again; a restored file's name taken meanwhile is refused,
-// as it is when taken before.
+// as it is when taken before. A rename that happened but could not be made
+// durable is undone: the original must not go before its output is safe.
 FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
                                               std::string finalPath, bool drawAgain) {
     for (int draws = 0; draws < kMaxDraws; ++draws) {
-        if (fs.Move(temporaryPath, finalPath)) return {};
+        const MoveResult moved = fs.Move(temporaryPath, finalPath);
+        if (moved) return {};
+        if (moved.renamed) {
+            RemoveOutput(finalPath);
+            break;
+        }
         uint32_t taken = 0;
         if (!fs.GetAttributes(finalPath, &taken)) break;
         if (!drawAgain) return Failure(kReportError, "error_same_filename", "", finalPath);

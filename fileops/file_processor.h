@@ -41,8 +41,12 @@ class FileProcessor {
 
     void SetReportSink(ReportSink sink) { reportSink = std::move(sink); }
     void SetPassword(const std::string& password) { cipher.SetKey(password); }
-    // After a job: the key and its schedule are overwritten.
-    void ForgetPassword() { cipher.Clear(); }
+    // After a job: the key, its schedule and the buffers' last contents are
+    // overwritten.
+    void ForgetPassword() {
+        cipher.Clear();
+        chunks.Wipe();
+    }
 
     void EncryptFile(const std::string& sourcePath, const std::string& outputPath);
     void DecryptFile(const std::string& cpyPath);
@@ -79,7 +83,8 @@ class FileProcessor {
     Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
                                const std::string& outputPath, uint32_t attributes);
     Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
-    Outcome WipeAndRemove(std::unique_ptr<File> source, const std::string& sourcePath);
+    Outcome WipeAndRemove(std::unique_ptr<File> source, const std::string& sourcePath,
+                          const FileIdentity& read);
     bool WipePass(File& source, uint64_t length);
     std::string DigitName(const std::string& path);
 
@@ -88,9 +93,13 @@ class FileProcessor {
     Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath,
                                std::string* temporaryPath);
     Outcome WriteDecryptedContent(File& cpy, File& output, uint64_t cpyLength);
-    Outcome FinishDecryption(const std::string& cpyPath, const std::string& temporaryPath,
+    Outcome FinishDecryption(std::unique_ptr<File> cpy, const FileIdentity& read,
+                             const std::string& cpyPath, const std::string& temporaryPath,
                              const std::string& outputPath, uint32_t attributes);
 
+    Outcome IdentifyOriginal(File& original, FileIdentity* read);
+    Outcome StillAsRead(File& original, const FileIdentity& read);
+    Outcome Removed(File& original, const std::string& path);
     Outcome CipherBody(File& source, File& output, uint64_t bodyLength, bool encrypt);
     Outcome FinishOutput(File& output);
     Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);

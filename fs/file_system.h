@@ -33,6 +33,33 @@ struct FileStatus {
     uint32_t attributes = 0;
 };
 
+// Which file an open handle holds, as the system tells files apart, and
+// what a job compares before it removes one: a file that another program
+// replaced, appended to or gave another name is not the file that was read.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;  // unique on its volume while the file exists
+    uint32_t links = 0;  // names the content has (hard links)
+    uint64_t length = 0;
+    uint64_t lastWriteTime = 0;
+    bool named = false;  // its name (as opened, or as last renamed) still leads to it
+};
+
+// Still the file that was read, as it was read, under its name.
+inline bool SameFileUnchanged(const FileIdentity& read, const FileIdentity& now) {
+    return now.named && read.volume == now.volume && read.index == now.index &&
+           read.length == now.length && read.lastWriteTime == now.lastWriteTime;
+}
+
+// What a rename did. It may have happened without being made durable (the
+// folder could not be synced): the file then has its new name, which a power
+// cut may still take back. Tested as a bool, it is a durable rename.
+struct MoveResult {
+    bool renamed = false;
+    bool durable = false;
+    explicit operator bool() const { return renamed && durable; }
+};
+
 // One entry of a folder listing.
 struct FindEntry {
     std::string name;  // last path component only
@@ -54,6 +81,16 @@ class File {
     // Asks the device to store everything written so far.
     virtual bool Flush() = 0;
     virtual bool Close() = 0;
+
+    // Which file this is, its names, length and last-write time.
+    virtual bool Identify(FileIdentity*) { return false; }
+    // Gives the open file another name, never over an existing one, while
+    // the name it was opened under (or last given) is still its own.
+    virtual MoveResult Rename(const std::string&) { return {}; }
+    // Removes the open file, while its name is still its own, and closes the
+    // handle either way. Removal through the handle: no other file that took
+    // the name meanwhile is removed.
+    virtual bool Remove() { return false; }
 };
 
 // A folder listing in progress.
@@ -83,7 +120,8 @@ class FileSystem {
 
     // Opens an existing file for reading only, shared with other readers.
     virtual std::unique_ptr<File> OpenRead(const std::string& path) = 0;
-    // Opens an existing file for reading and writing, shared with no one.
+    // Opens an existing file for reading and writing, shared with no one; it
+    // may be renamed and removed through the handle.
     virtual std::unique_ptr<File> OpenReadWrite(const std::string& path) = 0;
     // Creates a new file for writing, shared with no one. Fails when the name
     // is taken: a file that appeared after the caller looked is not replaced.
@@ -95,8 +133,8 @@ class FileSystem {
     virtual bool SetStatus(const std::string& path, const FileStatus& status) = 0;
 
     // Renames within one drive, never over an existing file; the new name is
-    // on the device when it returns.
-    virtual bool Move(const std::string& from, const std::string& to) = 0;
+    // on the device when it returns durable.
+    virtual MoveResult Move(const std::string& from, const std::string& to) = 0;
     virtual bool Delete(const std::string& path) = 0;
 
     // Lists the entries matching pattern (a folder followed by "\*", say).

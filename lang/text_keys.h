@@ -63,6 +63,8 @@ inline constexpr const char* kTextKeys[] = {
     "error_same_filename",
     "error_get_decryption_filename",
     "error_name_not_storable",
+    "error_file_changed",
+    "error_file_has_links",
     "error_password_missing",
     "error_unexpected",
     // The worker and the collection of files.

@@ -1,13 +1,36 @@
 #include "platform/win32_file.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 // ReadFile and WriteFile take DWORD lengths; larger transfers go in pieces.
 constexpr size_t kMaxPiece = size_t(1) << 30;
 
 DWORD PieceLength(size_t remaining) { return DWORD(std::min(remaining, kMaxPiece)); }
+
+uint64_t Join(DWORD high, DWORD low) { return uint64_t(high) << 32 | low; }
+
+// A path in the system's code page as the full NT path a rename through a
+// handle takes: "\??\C:\dir\name", or "\??\UNC\server\share\name".
+std::wstring NtPathOf(const std::string& path) {
+    const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(),
+                                             int(path.size()), nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring given(size_t(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), int(path.size()), &given[0],
+                          length);
+    std::wstring wide(32768, L'\0');
+    const DWORD full = ::GetFullPathNameW(given.c_str(), DWORD(wide.size()), &wide[0], nullptr);
+    if (full == 0 || full >= wide.size()) return std::wstring();
+    wide.resize(full);
+    if (wide.compare(0, 4, L"\\\\?\\") == 0) return L"\\??\\" + wide.substr(4);
+    if (wide.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + wide.substr(2);
+    return L"\\??\\" + wide;
+}
 }  // namespace
 
 Win32File::~Win32File() {
@@ -63,4 +86,61 @@ bool Win32File::Close() {
     const HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
     return CloseHandle(handle) != 0;
+}
+
+bool Win32File::Identify(FileIdentity* identity) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!IsOpen() || !GetFileInformationByHandle(handle_, &info)) return false;
+    *identity = {info.dwVolumeSerialNumber,
+                 Join(info.nFileIndexHigh, info.nFileIndexLow),
+                 info.nNumberOfLinks,
+                 Join(info.nFileSizeHigh, info.nFileSizeLow),
+                 Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+                 StillNamed()};
+    return true;
+}
+
+// Opened for no access, the name's file can be looked at while this handle
+// shares it with no one.
+bool Win32File::StillNamed() const {
+    const HANDLE named =
+        CreateFileA(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION there, here;
+    const bool same =
+        GetFileInformationByHandle(named, &there) && GetFileInformationByHandle(handle_, &here) &&
+        there.dwVolumeSerialNumber == here.dwVolumeSerialNumber &&
+        there.nFileIndexHigh == here.nFileIndexHigh && there.nFileIndexLow == here.nFileIndexLow;
+    CloseHandle(named);
+    return same;
+}
+
+// The rename is durable as far as the system's own journal of names is: the
+// handle's flushes that follow (every wipe pass) commit it.
+MoveResult Win32File::Rename(const std::string& to) {
+    const std::wstring name = NtPathOf(to);
+    if (!IsOpen() || name.empty() || !StillNamed()) return {};
+    const size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<uint8_t> block(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(block.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = DWORD(nameBytes);
+    std::memcpy(block.data() + offsetof(FILE_RENAME_INFO, FileName), name.data(), nameBytes);
+    if (!SetFileInformationByHandle(handle_, FileRenameInfo, info, DWORD(block.size()))) return {};
+    path_ = to;
+    return {true, true};
+}
+
+// Marked for deletion through the handle, gone when it closes; the handle is
+// closed either way.
+bool Win32File::Remove() {
+    if (!IsOpen()) return false;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool marked =
+        StillNamed() &&
+        SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition);
+    const bool closed = Close();
+    return marked && closed;
 }

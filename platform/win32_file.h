@@ -1,13 +1,20 @@
 #pragma once
-// A File over a Win32 handle, which it owns.
+// A File over a Win32 handle, which it owns, and the path it was opened
+// under. A handle opened with DELETE access is renamed and removed through
+// itself, and no one else can open the file under any name until it is gone.
+// Where another system's programs share the disk (Wine), one may still put a
+// file in its name's place: a rename or removal first makes sure the name
+// still leads to this file.
 
 #include <windows.h>
+
+#include <string>
 
 #include "fs/file_system.h"
 
 class Win32File : public File {
   public:
-    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    Win32File(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
     ~Win32File() override;
     Win32File(const Win32File&) = delete;
     Win32File& operator=(const Win32File&) = delete;
@@ -18,9 +25,14 @@ class Win32File : public File {
     bool Length(uint64_t* length) override;
     bool Flush() override;
     bool Close() override;
+    bool Identify(FileIdentity* identity) override;
+    MoveResult Rename(const std::string& to) override;
+    bool Remove() override;
 
   private:
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool StillNamed() const;
 
     HANDLE handle_;
+    std::string path_;
 };

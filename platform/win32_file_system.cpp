@@ -28,7 +28,7 @@ std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disp
     const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32File>(handle);
+    return std::make_unique<Win32File>(handle, path);
 }
 
 bool SetTimes(const std::string& path, const FileStatus& status) {
@@ -70,7 +70,8 @@ std::unique_ptr<File> Win32FileSystem::OpenRead(const std::string& path) {
 }
 
 std::unique_ptr<File> Win32FileSystem::OpenReadWrite(const std::string& path) {
-    return OpenFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    // DELETE lets the job rename and remove the file through this handle.
+    return OpenFile(path, GENERIC_READ | GENERIC_WRITE | DELETE, OPEN_EXISTING);
 }
 
 std::unique_ptr<File> Win32FileSystem::Create(const std::string& path) {
@@ -91,8 +92,9 @@ bool Win32FileSystem::SetStatus(const std::string& path, const FileStatus& statu
     return SetTimes(path, status) && SetAttributes(path, status.attributes);
 }
 
-bool Win32FileSystem::Move(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+MoveResult Win32FileSystem::Move(const std::string& from, const std::string& to) {
+    const bool moved = MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return {moved, moved};
 }
 
 bool Win32FileSystem::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

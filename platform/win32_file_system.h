@@ -14,7 +14,7 @@ class Win32FileSystem : public FileSystem {
     std::unique_ptr<File> Create(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus* status) override;
     bool SetStatus(const std::string& path, const FileStatus& status) override;
-    bool Move(const std::string& from, const std::string& to) override;
+    MoveResult Move(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
 };

@@ -6,6 +6,11 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "posix/folder_sync.h"
+#include "posix/late_close.h"
+#include "posix/posix_file_system.h"
+#include "posix/stat_fields.h"
+
 static_assert(sizeof(off_t) == 8, "files past 2 GiB need a 64-bit off_t");
 
 PosixFile::~PosixFile() {
@@ -59,4 +64,42 @@ bool PosixFile::Close() {
     const int fd = fd_;
     fd_ = -1;
     return ::close(fd) == 0;
+}
+
+bool PosixFile::Identify(FileIdentity* identity) {
+    struct stat s;
+    if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
+    *identity = {uint64_t(s.st_dev),  uint64_t(s.st_ino),    uint32_t(s.st_nlink),
+                 uint64_t(s.st_size), ToFileTime(s.st_mtim), StillNamed()};
+    return true;
+}
+
+bool PosixFile::StillNamed() const {
+    struct stat named, held;
+    return ::lstat(path_.c_str(), &named) == 0 && ::fstat(fd_, &held) == 0 &&
+           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+MoveResult PosixFile::Rename(const std::string& to) {
+    const std::string target = fs_->PosixPath(to);
+    if (!IsOpen() || target.empty() || !StillNamed()) return {};
+    if (!RenameNoReplace(path_, target)) return {};
+    const std::string from = path_;
+    path_ = target;
+    return {true, SyncFoldersOf(from, target)};
+}
+
+// The descriptor goes either way; a large file's blocks are freed off the
+// caller's path (late_close.h).
+bool PosixFile::Remove() {
+    if (!IsOpen()) return false;
+    const bool removed = StillNamed() && ::unlink(path_.c_str()) == 0;
+    const int fd = fd_;
+    fd_ = -1;
+    if (removed) {
+        CloseDeleted(fd);
+    } else {
+        ::close(fd);
+    }
+    return removed;
 }

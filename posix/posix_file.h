@@ -1,12 +1,21 @@
 #pragma once
 // A File over a POSIX file descriptor, which it owns, with the lock that
-// keeps it from this program's other handles (file_lock.h).
+// keeps it from this program's other handles (file_lock.h), and the path it
+// was opened under. POSIX renames and removes names, not descriptors: a
+// rename or removal first makes sure the name still leads to this file, so
+// that a file another program put in its place is never the one that goes.
+
+#include <string>
 
 #include "fs/file_system.h"
 
+class PosixFileSystem;
+
 class PosixFile : public File {
   public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    // fs turns Windows-form paths into POSIX ones, for Rename.
+    PosixFile(int fd, std::string path, const PosixFileSystem* fs)
+        : fd_(fd), path_(std::move(path)), fs_(fs) {}
     ~PosixFile() override;
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -18,9 +27,16 @@ class PosixFile : public File {
     // fsync(2): data and size on the device.
     bool Flush() override;
     bool Close() override;
+    bool Identify(FileIdentity* identity) override;
+    // Then syncs the folder, so that the new name is the one a crash leaves.
+    MoveResult Rename(const std::string& to) override;
+    bool Remove() override;
 
   private:
     bool IsOpen() const { return fd_ >= 0; }
+    bool StillNamed() const;
 
     int fd_;
+    std::string path_;
+    const PosixFileSystem* fs_;
 };

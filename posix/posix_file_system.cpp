@@ -20,12 +20,15 @@ namespace {
 // A decrypted file holds what was encrypted: only its owner may read it.
 constexpr mode_t kCreateMode = 0600;
 
+}  // namespace
+
 // Opens a regular file and takes its lock. O_NONBLOCK keeps a FIFO from
 // stalling the open; on a regular file, the only kind kept, it does nothing.
-std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) {
+std::unique_ptr<File> PosixFileSystem::OpenLocked(const std::string& path, int flags,
+                                                  int lock) const {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, kCreateMode);
     if (fd < 0) return nullptr;
-    auto file = std::make_unique<PosixFile>(fd);
+    auto file = std::make_unique<PosixFile>(fd, path, this);
     struct stat s;
     if (::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode)) return nullptr;
     // Root passes the permission bits, so read-only is checked here.
@@ -34,8 +37,6 @@ std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) {
     if (!TakeLock(fd, lock)) return nullptr;
     return file;
 }
-
-}  // namespace
 
 // UTF-8 spells no character with the byte of '\', so once converted every
 // such byte is a separator.
@@ -98,12 +99,12 @@ bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& statu
            SetAttributes(path, status.attributes);
 }
 
-bool PosixFileSystem::Move(const std::string& from, const std::string& to) {
+MoveResult PosixFileSystem::Move(const std::string& from, const std::string& to) {
     const std::string source = PosixPath(from);
     const std::string target = PosixPath(to);
     const HeldAgainstOthers held(source, O_RDONLY | O_NOFOLLOW);
-    return !held.HeldElsewhere() && RenameNoReplace(source, target) &&
-           SyncFoldersOf(source, target);
+    if (held.HeldElsewhere() || !RenameNoReplace(source, target)) return {};
+    return {true, SyncFoldersOf(source, target)};
 }
 
 bool PosixFileSystem::Delete(const std::string& path) {

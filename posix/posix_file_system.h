@@ -19,7 +19,10 @@
 //   SetStatus cannot set it. Hidden, system and archive are not kept.
 // - Move renames without replacing (renameat2 RENAME_NOREPLACE, or a hard
 //   link and an unlink where that is not there) and synchronizes the folders
-//   it changed. Where neither way works, Move fails.
+//   it changed. Where neither way works, Move fails; where the folders cannot
+//   be synced, it says the rename is not durable.
+// - A file opened for reading and writing is renamed and removed through its
+//   handle only while its name still leads to it (posix_file.h).
 // - Only regular files are opened, and OpenReadWrite never opens one through
 //   a link (a job would wipe and delete what the link leads to); Delete takes
 //   files and links, not folders.
@@ -44,7 +47,7 @@ class PosixFileSystem : public FileSystem {
     std::unique_ptr<File> Create(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus* status) override;
     bool SetStatus(const std::string& path, const FileStatus& status) override;
-    bool Move(const std::string& from, const std::string& to) override;
+    MoveResult Move(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
 
@@ -53,6 +56,8 @@ class PosixFileSystem : public FileSystem {
     std::string PosixPath(const std::string& path) const;
 
   private:
+    std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) const;
+
     TableCodePage codePage;
     NameCodec codec;
 };

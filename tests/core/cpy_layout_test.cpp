@@ -112,6 +112,7 @@ TEST(CpyLayout, KeyCheckBlock) {
     cpy::DecryptUnits(cipher, copy, 16);
     EXPECT_EQ(std::string(copy, copy + 16), "0123456789abcdef");
     EXPECT_TRUE(cpy::OpenKeyCheckBlock(cipher, block));
+    EXPECT_EQ(ToHex(block, 16), std::string(32, '0'));  // the deciphered key is not left behind
 
     cipher.SetKey("right");
     other.SetKey("wrong");

@@ -243,8 +243,11 @@ TEST(FileDecryption, FailuresAfterTheOutputRemoveIt) {
         {"rename refused",
          [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Move, 1, FsFault::AccessDenied); },
          kReportError, "error_write_file", true},
-        {".cpy cannot be deleted",
-         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Delete, 1, FsFault::AccessDenied); },
+        {"rename not durable",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Move, 1, FsFault::DiskFull); },
+         kReportError, "error_write_file", true},
+        {".cpy cannot be removed",
+         [](Rig& r, std::vector<uint8_t>&) { r.fs.FailOp(FsOp::Remove, 1, FsFault::AccessDenied); },
          kReportError, "error_file_status", true},
     };
     for (const auto& c : cases) {

@@ -129,6 +129,9 @@ TEST(FileProcessor, EncryptionRefusalsLeaveTheSourceAsItWas) {
          "error_file_status"},
         {"rename refused", [](Rig& r) { r.fs.FailOp(FsOp::Move, 1, FsFault::AccessDenied); },
          kReportError, "error_write_file"},
+        // Renamed, but not made durable: no new name is drawn, and the output goes.
+        {"rename not durable", [](Rig& r) { r.fs.FailOp(FsOp::Move, 1, FsFault::DiskFull); },
+         kReportError, "error_write_file"},
     };
     const auto content = PatternSource(kMiB + 3);
     for (const auto& c : cases) {
@@ -264,34 +267,39 @@ TEST(FileProcessor, ZeroWipeAlone) {
 }
 
 // After the output is complete, a failure to remove the source is reported
-// and the output stays: nothing is lost either way.
+// and the output stays: nothing is lost either way. A wipe first gives the
+// source its name of digits, under which a failure leaves it, and names it.
 TEST(FileProcessor, RemovalFailuresKeepTheOutput) {
     struct Case {
         const char* what;
         bool wipe;
         FsOp op;
-        int occurrence;
-        size_t digitNamedFiles;
+        FsFault fault;
+        bool underDigits;
     };
-    for (const Case& c : {Case{"delete refused", false, FsOp::Delete, 1, 0},
-                          Case{"wipe write fails", true, FsOp::Write, 5, 0},
-                          Case{"move to digits fails", true, FsOp::Move, 2, 0},
-                          Case{"delete under digits fails", true, FsOp::Delete, 1, 1}}) {
+    for (const Case& c :
+         {Case{"removal refused", false, FsOp::Remove, FsFault::AccessDenied, false},
+          Case{"wipe write fails", true, FsOp::Write, FsFault::AccessDenied, true},
+          Case{"move to digits fails", true, FsOp::Rename, FsFault::AccessDenied, false},
+          Case{"move to digits not durable", true, FsOp::Rename, FsFault::DiskFull, true},
+          Case{"removal under digits fails", true, FsOp::Remove, FsFault::AccessDenied, true}}) {
         SCOPED_TRACE(c.what);
         Rig r;
         const auto content = PatternSource(1000);
         r.fs.AddFile(kSource, content);
         r.processor.wipeZero = c.wipe;
-        r.fs.FailOp(c.op, c.occurrence, FsFault::AccessDenied);
+        r.fs.FailOp(c.op, c.op == FsOp::Write ? 5 : 1, c.fault);
         r.processor.EncryptFile(kSource, kOutput);
-        r.ExpectOnlyLine(kReportError, "error_encryption_remove", kSource);
         EXPECT_TRUE(r.fs.Contents(kOutput) == Encrypted(content));
-        const auto paths = r.fs.AllPaths();
-        const size_t digitNamed =
-            std::count_if(paths.begin(), paths.end(), [](const std::string& p) {
-                return p.size() == 18 && p.find_first_not_of("0123456789", 8) == std::string::npos;
-            });
-        EXPECT_EQ(digitNamed, c.digitNamedFiles);
+        std::vector<std::string> digitNamed;
+        for (const std::string& p : r.fs.AllPaths()) {
+            if (p.size() == 18 && p.find_first_not_of("0123456789", 8) == std::string::npos)
+                digitNamed.push_back(p);
+        }
+        EXPECT_EQ(digitNamed.size(), c.underDigits ? 1u : 0u);
+        EXPECT_EQ(r.fs.Exists(kSource), !c.underDigits);
+        r.ExpectOnlyLine(kReportError, "error_encryption_remove",
+                         c.underDigits ? digitNamed.at(0) : kSource);
         EXPECT_EQ(r.fs.OpenHandleCount(), 0);
     }
 }

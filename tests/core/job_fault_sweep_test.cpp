@@ -94,7 +94,8 @@ class ForkOwner : public WorkerOwner {
 // One job over a fresh disk holding the tree, plain or encrypted, with the
 // faults that plan sets; or over the disk that a crashed job left.
 struct Job {
-    Job(JobKind kind, const std::function<void(MemoryFileSystem&)>& plan) {
+    Job(JobKind kind, const std::function<void(MemoryFileSystem&)>& plan, bool wipes = false)
+        : wipes(wipes) {
         fs.AddFile(kOutside, {1, 2, 3});
         for (const Original& o : Tree()) {
             if (kind == kJobEncrypt) fs.AddFile(o.Path(), o.content, o.attributes);
@@ -117,7 +118,7 @@ struct Job {
         options.paths = {"C:\\job"};
         options.writeReadOnly = true;
         // A wipe cut off leaves the original neither whole nor gone.
-        options.wipeZero = options.wipeRandom = false;
+        options.wipeZero = options.wipeRandom = wipes;
         worker.Start(fork);
         status = RunConsoleJob(worker, console, options, kPassword);
         finished = owner.WaitForJobs(1);
@@ -126,6 +127,7 @@ struct Job {
         return std::find(owner.prompts.begin(), owner.prompts.end(), name) != owner.prompts.end();
     }
 
+    bool wipes = false;
     MemoryFileSystem fs;
     TextTable texts;
     SweepOwner owner;
@@ -224,8 +226,9 @@ bool Tried(FsFault fault, uint64_t call) {
     return kEveryKindAtEveryCall || int(fault) == int(call % 4);
 }
 
-uint64_t CleanJobCalls(JobKind kind) {
-    Job clean(kind, [](MemoryFileSystem&) {});
+uint64_t CleanJobCalls(JobKind kind, bool wipes = false) {
+    Job clean(
+        kind, [](MemoryFileSystem&) {}, wipes);
     EXPECT_EQ(clean.owner.reports, 0);
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.owner.prompts.size(), Tree().size());
@@ -262,6 +265,88 @@ TEST(JobFaultSweep, Decryption) {
                 [](const Original& o) { return o.Path(); },
                 [](const Original& o) { return o.image; },
                 [](const Original& o) { return o.content; });
+        }
+    }
+}
+
+// ---- Other programs at work
+
+// What another program does to a file of the job: once the job has read it
+// whole (at the rename that publishes its output), or before the job starts.
+enum class Change { kReplaced, kAppended, kLinked, kLinkedBefore };
+
+// Nothing is removed that is not the file that was read, as it was read;
+// nothing is wiped that another name shares; each such file has its line,
+// and the command line's status says the job was not all done.
+TEST(JobAroundIt, NothingGoesThatIsNotTheFileRead) {
+    const std::string backup = "C:\\other\\backup";
+    const std::vector<uint8_t> extra = {7, 7, 7};
+    const struct {
+        JobKind kind;
+        Change change;
+        const char* key;  // the line, if any
+    } rows[] = {
+        {kJobEncrypt, Change::kReplaced, "error_file_changed"},
+        {kJobEncrypt, Change::kAppended, "error_file_changed"},
+        {kJobEncrypt, Change::kLinked, "error_file_has_links"},
+        {kJobEncrypt, Change::kLinkedBefore, "error_file_has_links"},
+        {kJobDecrypt, Change::kReplaced, "error_file_changed"},
+        {kJobDecrypt, Change::kAppended, "error_file_changed"},
+        {kJobDecrypt, Change::kLinked, nullptr},  // its other name keeps the ".cpy" file
+    };
+    for (const auto& row : rows) {
+        for (const bool wipes : {false, true}) {
+            SCOPED_TRACE(std::to_string(int(row.kind)) + " " + std::to_string(int(row.change)) +
+                         (wipes ? " wipes" : ""));
+            const bool encrypt = row.kind == kJobEncrypt;
+            const auto jobPath = [&](const Original& o) {
+                return encrypt ? o.Path() : o.CpyPath();
+            };
+            const auto bytes = [&](const Original& o) { return encrypt ? o.content : o.image; };
+            const Original* hit = &Tree()[1];
+            Job job(
+                row.kind,
+                [&](MemoryFileSystem& fs) {
+                    if (row.change == Change::kLinkedBefore)
+                        return fs.AddLink(jobPath(*hit), backup);
+                    fs.OnCall([&, done = false](FsOp op, uint64_t) mutable {
+                        if (op != FsOp::Move || done) return;
+                        done = true;
+                        for (const Original& o : Tree()) {
+                            if (fs.IsOpen(jobPath(o))) hit = &o;
+                        }
+                        if (row.change == Change::kReplaced) fs.ReplaceFile(jobPath(*hit), extra);
+                        if (row.change == Change::kAppended) fs.AppendTo(jobPath(*hit), extra);
+                        if (row.change == Change::kLinked) fs.AddLink(jobPath(*hit), backup);
+                    });
+                },
+                wipes && encrypt);
+            if (encrypt) NameOutputsAfterOriginals(job);
+            ASSERT_TRUE(job.finished);
+            EXPECT_TRUE(Holds(job, kOutside, {1, 2, 3}, attr::kArchive));
+            for (const Original& o : Tree()) {
+                SCOPED_TRACE(o.name);
+                const std::string made = encrypt ? o.CpyPath() : o.Path();
+                EXPECT_TRUE(job.fs.Contents(made) == (encrypt ? o.image : o.content) ||
+                            (&o == hit && row.change == Change::kLinkedBefore));
+                EXPECT_TRUE(&o == hit || !job.fs.Exists(jobPath(o)));
+            }
+            std::vector<uint8_t> left = bytes(*hit);
+            if (row.change == Change::kReplaced) left = extra;
+            if (row.change == Change::kAppended)
+                left.insert(left.end(), extra.begin(), extra.end());
+            // The file hit is left as the other program made it, or removed.
+            EXPECT_TRUE(row.key ? job.fs.Contents(jobPath(*hit)) == left
+                                : !job.fs.Exists(jobPath(*hit)));
+            const bool linked =
+                row.change == Change::kLinked || row.change == Change::kLinkedBefore;
+            EXPECT_TRUE(!linked || job.fs.Contents(backup) == bytes(*hit));
+            const std::string line = "error : " + std::string(row.key ? row.key : "") + " : ";
+            const std::vector<std::string>& reports =
+                static_cast<RecordingOwner&>(job.owner).reports;
+            EXPECT_EQ(reports, row.key ? std::vector<std::string>{line + jobPath(*hit)}
+                                       : std::vector<std::string>{});
+            EXPECT_EQ(job.status, row.key ? 1 : 0);
         }
     }
 }
@@ -365,6 +450,28 @@ void CrashSweep(JobKind kind) {
 }
 
 TEST(JobCrashSweep, Encryption) { CrashSweep(kJobEncrypt); }
+
+// A wipe takes the file to a name of digits first: a crash during it leaves
+// the half-wiped file there, never under a name the user gave.
+TEST(JobCrashSweep, EncryptionWithWipes) {
+    const uint64_t calls = CleanJobCalls(kJobEncrypt, true);
+    size_t leftWiping = 0;
+    for (uint64_t n = 1; n < calls; ++n) {
+        SCOPED_TRACE("crash after call " + std::to_string(n));
+        Job crashed(
+            kJobEncrypt, [&](MemoryFileSystem& fs) { fs.FreezeAfter(n); }, true);
+        Remains remains = Survey(crashed.fs, kJobEncrypt);
+        auto& strays = remains.strays;
+        const auto digits = std::remove_if(strays.begin(), strays.end(), [&](const std::string& p) {
+            const std::string name = FileNameOf(p, crashed.fs.NameCodePage());
+            return name.find_first_not_of("0123456789") == std::string::npos;
+        });
+        leftWiping += size_t(strays.end() - digits);
+        strays.erase(digits, strays.end());
+        CheckCrashed(crashed, remains);
+    }
+    EXPECT_GT(leftWiping, 0u);
+}
 
 TEST(JobCrashSweep, Decryption) { CrashSweep(kJobDecrypt); }
 

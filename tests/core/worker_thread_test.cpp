@@ -19,6 +19,7 @@
 class FileProcessorProbe {
   public:
     static const Cast128& Cipher(const FileProcessor& p) { return p.cipher; }
+    static const std::vector<uint8_t>& Buffer(const FileProcessor& p) { return p.buffer; }
 };
 
 namespace {
@@ -317,7 +318,8 @@ TEST_F(WorkerTest, AStopAtAnyCallOfAJobHolds) {
 }
 
 // No copy of the password outlives its job: the worker's is wiped, and the
-// processor's key and key schedule are overwritten.
+// processor's key and key schedule are overwritten; nor does the plain text
+// of the last file stay in its buffer.
 TEST_F(WorkerTest, ThePasswordLivesForOneJob) {
     fs.AddFile("C:\\data\\x.txt", {1, 2, 3});
     worker.Start(owner);
@@ -333,6 +335,8 @@ TEST_F(WorkerTest, ThePasswordLivesForOneJob) {
     cipher.EncryptBlock(after, after);
     neverKeyed.EncryptBlock(blank, blank);
     EXPECT_EQ(std::vector<uint8_t>(after, after + 8), std::vector<uint8_t>(blank, blank + 8));
+    const std::vector<uint8_t>& buffer = FileProcessorProbe::Buffer(worker.Processor());
+    EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), ptrdiff_t(buffer.size()));
 }
 
 // The processor's count of the last file of one job never shows in the next.

@@ -23,6 +23,9 @@ class PosixRig : public ContractRig {
     bool MakeFolder(const std::string& path) override {
         return ::mkdir(fs.PosixPath(path).c_str(), 0700) == 0;
     }
+    bool Link(const std::string& existing, const std::string& path) override {
+        return ::link(fs.PosixPath(existing).c_str(), fs.PosixPath(path).c_str()) == 0;
+    }
     // No creation time and no hidden bit on POSIX.
     ContractLimits Limits() const override {
         ContractLimits limits;
@@ -138,6 +141,24 @@ TEST_F(PosixFileSystemTest, LinksAreListedAsReparsePointsAndNotWrittenThrough) {
     // A job overwrites what it opens for writing: never a link's target.
     EXPECT_FALSE(fs.OpenReadWrite(dir / "to-file"));
     EXPECT_TRUE(fs.OpenRead(dir / "to-file"));
+}
+
+// Another program saved a new file in the name's place (by rename, as
+// editors do): the handle renames and removes nothing but its own file.
+TEST_F(PosixFileSystemTest, AHandleLeavesTheFileThatTookItsName) {
+    WriteText("a.txt", "read");
+    WriteText("saved.txt", "new version");
+    std::unique_ptr<File> file = fs.OpenReadWrite(dir / "a.txt");
+    ASSERT_TRUE(file);
+    ASSERT_EQ(::rename(dir.Posix("saved.txt").c_str(), dir.Posix("a.txt").c_str()), 0);
+    EXPECT_FALSE(file->Rename(dir / "b.txt").renamed);
+    EXPECT_FALSE(file->Remove());
+    std::unique_ptr<File> kept = fs.OpenRead(dir / "a.txt");
+    char text[16] = {};
+    size_t got = 0;
+    ASSERT_TRUE(kept && kept->Read(text, sizeof text, &got));
+    EXPECT_EQ(std::string(text, got), "new version");
+    EXPECT_NE(::access(dir.Posix("b.txt").c_str(), F_OK), 0);
 }
 
 // Names the worker spells in a Windows code page are UTF-8 on disk, and back.

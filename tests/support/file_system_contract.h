@@ -25,6 +25,8 @@ class ContractRig {
     virtual std::string In(const std::string& name) const = 0;
     // The seam makes no folders: the platform does.
     virtual bool MakeFolder(const std::string& path) = 0;
+    // A second name for a file's content, as a backup's hard link makes one.
+    virtual bool Link(const std::string& existing, const std::string& path) = 0;
     virtual ContractLimits Limits() const = 0;
 };
 

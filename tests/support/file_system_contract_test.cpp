@@ -116,6 +116,53 @@ TEST_F(FileSystemContract, OpenFilesAreSharedWithNoOne) {
     EXPECT_TRUE(fs.OpenReadWrite(path));  // the destructors closed the handles
 }
 
+// A job's original is renamed and removed through the handle that read it,
+// and no one else can open it under either name meanwhile.
+TEST_F(FileSystemContract, AHandleRenamesAndRemovesItsOwnFile) {
+    WriteText(dir / "a.txt", "original");
+    WriteText(dir / "taken.txt", "other");
+    std::unique_ptr<File> file = fs.OpenReadWrite(dir / "a.txt");
+    ASSERT_TRUE(file);
+    FileIdentity before, after;
+    ASSERT_TRUE(file->Identify(&before));
+    EXPECT_EQ(before.links, 1u);
+    EXPECT_EQ(before.length, 8u);
+    EXPECT_FALSE(file->Rename(dir / "taken.txt").renamed);
+    EXPECT_EQ(ReadText(dir / "taken.txt"), "other");
+    const MoveResult renamed = file->Rename(dir / "b.txt");
+    EXPECT_TRUE(renamed.renamed && renamed.durable);
+    uint32_t attributes = 0;
+    EXPECT_FALSE(fs.GetAttributes(dir / "a.txt", &attributes));
+    EXPECT_TRUE(fs.GetAttributes(dir / "b.txt", &attributes));
+    EXPECT_FALSE(fs.OpenRead(dir / "b.txt"));
+    ASSERT_TRUE(file->Identify(&after));
+    EXPECT_TRUE(SameFileUnchanged(before, after));
+    EXPECT_TRUE(file->Remove());
+    EXPECT_FALSE(file->Close());  // Remove closed it
+    EXPECT_FALSE(fs.GetAttributes(dir / "b.txt", &attributes));
+    EXPECT_EQ(ReadText(dir / "taken.txt"), "other");
+}
+
+// Hard links share one identity and count; another file has another one.
+TEST_F(FileSystemContract, IdentityCountsNamesAndTellsFilesApart) {
+    WriteText(dir / "a.txt", "shared");
+    WriteText(dir / "c.txt", "shared");
+    ASSERT_TRUE(rig->Link(dir / "a.txt", dir / "b.txt"));
+    FileIdentity a, b, c;
+    ASSERT_TRUE(fs.OpenReadWrite(dir / "a.txt")->Identify(&a));
+    ASSERT_TRUE(fs.OpenReadWrite(dir / "b.txt")->Identify(&b));
+    ASSERT_TRUE(fs.OpenReadWrite(dir / "c.txt")->Identify(&c));
+    EXPECT_EQ(a.links, 2u);
+    EXPECT_TRUE(SameFileUnchanged(a, b));
+    EXPECT_EQ(c.links, 1u);
+    EXPECT_FALSE(SameFileUnchanged(a, c));
+    std::unique_ptr<File> file = fs.OpenReadWrite(dir / "a.txt");
+    ASSERT_TRUE(file->Seek(6));
+    ASSERT_TRUE(file->Write("!", 1));
+    ASSERT_TRUE(file->Identify(&c));
+    EXPECT_FALSE(SameFileUnchanged(a, c));  // longer now
+}
+
 TEST_F(FileSystemContract, ReadOnlyFileCannotBeDeletedButCanBeMoved) {
     const std::string path = dir / "locked.txt";
     WriteText(path, "keep");

@@ -26,7 +26,10 @@ enum class FsOp {
     Move,
     Delete,
     Find,
-    FindNext
+    FindNext,
+    Identify,  // the File calls on an open handle
+    Rename,
+    Remove
 };
 
 enum class FsFault { DiskFull, AccessDenied, SharingViolation, ShortRead };

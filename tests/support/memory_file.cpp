@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tests/support/memory_paths.h"
+
 MemoryFile::~MemoryFile() { Release(); }
 
 void MemoryFile::Release() {
-    if (open_) fs_->Release(key_);
+    if (open_) fs_->Release(content_);
     open_ = false;
 }
 
@@ -52,7 +54,7 @@ bool MemoryFile::WriteAt(const uint8_t* bytes, size_t length) {
     const uint64_t end = position_ + count;
     if (end > data.size()) data.resize(size_t(end));  // a gap fills with zeros
     std::memcpy(data.data() + position_, bytes, size_t(count));
-    fs_->NodeAt(key_).status.lastWriteTime = fs_->Tick();
+    fs_->ContentAt(content_).status.lastWriteTime = fs_->Tick();
     fs_->Journal(path_, position_, bytes, size_t(count));
     position_ = end;
     return count == length;
@@ -81,6 +83,43 @@ bool MemoryFile::Close() {
     const bool wasOpen = open_;
     Release();
     return wasOpen && !failed;
+}
+
+bool MemoryFile::Identify(FileIdentity* identity) {
+    if (fs_->Fails(FsOp::Identify) || !open_) return false;
+    const MemoryFileSystem::Content& content = fs_->ContentAt(content_);
+    *identity = {1,
+                 content_,
+                 fs_->LinksTo(content_),
+                 content.data.size(),
+                 content.status.lastWriteTime,
+                 StillNamed()};
+    return true;
+}
+
+bool MemoryFile::StillNamed() const {
+    const MemoryFileSystem::Node* node = fs_->Lookup(key_);
+    return node && node->content == content_;
+}
+
+// As Move; the journal keeps the name the file was opened under.
+MoveResult MemoryFile::Rename(const std::string& to) {
+    const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Rename);
+    if ((fault && *fault != FsFault::DiskFull) || !open_ || !StillNamed()) return {};
+    if (!fs_->CanTakeName(key_, to)) return {};
+    fs_->Rename(key_, fs_->StoredPath(to));
+    key_ = mempath::Key(to, fs_->codePage_);
+    return {true, !fault};
+}
+
+// A failed call still closes the handle, as Remove promises.
+bool MemoryFile::Remove() {
+    const bool failed = fs_->Fails(FsOp::Remove);
+    const bool removable =
+        open_ && StillNamed() && !(fs_->ContentAt(content_).status.attributes & attr::kReadOnly);
+    if (!failed && removable) fs_->nodes_.erase(key_);
+    Release();
+    return !failed && removable;
 }
 
 bool MemoryFinder::Next(FindEntry* entry) {

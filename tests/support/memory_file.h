@@ -8,8 +8,13 @@
 
 class MemoryFile : public File {
   public:
-    MemoryFile(MemoryFileSystem* fs, std::string key, std::string path, FileAccess access)
-        : fs_(fs), key_(std::move(key)), path_(std::move(path)), access_(access) {}
+    MemoryFile(MemoryFileSystem* fs, uint64_t content, std::string key, std::string path,
+               FileAccess access)
+        : fs_(fs),
+          content_(content),
+          key_(std::move(key)),
+          path_(std::move(path)),
+          access_(access) {}
     ~MemoryFile() override;
     MemoryFile(const MemoryFile&) = delete;
     MemoryFile& operator=(const MemoryFile&) = delete;
@@ -20,16 +25,22 @@ class MemoryFile : public File {
     bool Length(uint64_t* length) override;
     bool Flush() override;
     bool Close() override;
+    bool Identify(FileIdentity* identity) override;
+    MoveResult Rename(const std::string& to) override;
+    bool Remove() override;
 
   private:
-    std::vector<uint8_t>& Data() { return fs_->NodeAt(key_).data; }
+    std::vector<uint8_t>& Data() { return fs_->ContentAt(content_).data; }
+    // Whether the name it was opened under still leads to its content.
+    bool StillNamed() const;
     size_t ReadAt(void* data, size_t length);
     // Writes what fits; true when all of it did.
     bool WriteAt(const uint8_t* bytes, size_t length);
     void Release();
 
     MemoryFileSystem* fs_;
-    std::string key_;
+    uint64_t content_;
+    std::string key_;   // its name, as the file system keys it
     std::string path_;  // as opened, for the journal
     FileAccess access_;
     bool open_ = true;

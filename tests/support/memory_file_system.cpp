@@ -32,11 +32,9 @@ void MemoryFileSystem::AddFolder(const std::string& path) {
     if (key.empty() || mempath::IsDriveRoot(key) || IsFolderKey(key)) return;
     if (Lookup(key)) throw std::invalid_argument("a file is in the way of folder " + path);
     AddFolder(mempath::Parent(trimmed, codePage_));
-    Node& node = nodes_[key];
-    node.path = StoredPath(trimmed);
-    node.folder = true;
-    node.status = kDefaultTimes;
-    node.status.attributes = attr::kDirectory;
+    Content& folder = Name(key, StoredPath(trimmed), true);
+    folder.status = kDefaultTimes;
+    folder.status.attributes = attr::kDirectory;
 }
 
 void MemoryFileSystem::AddFile(const std::string& path, const std::vector<uint8_t>& bytes,
@@ -45,20 +43,48 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::vector<uint8_
     const std::string key = mempath::Key(trimmed, codePage_);
     if (IsFolderKey(key)) throw std::invalid_argument("a folder is in the way of file " + path);
     AddFolder(mempath::Parent(trimmed, codePage_));
-    Node& node = nodes_[key];
-    node.path = StoredPath(trimmed);
-    node.data = bytes;
-    node.status = times;
-    node.status.attributes = Normalized(false, attributes);
+    Content& file = Name(key, StoredPath(trimmed), false);
+    file.data = bytes;
+    file.status = times;
+    file.status.attributes = Normalized(false, attributes);
 }
 
 void MemoryFileSystem::DenyListing(const std::string& folder) {
     unlisted_.insert(mempath::Key(folder, codePage_));
 }
 
+void MemoryFileSystem::AddLink(const std::string& existing, const std::string& path) {
+    const Node* node = Lookup(mempath::Key(existing, codePage_));
+    const std::string key = mempath::Key(path, codePage_);
+    if (!node || node->folder || Lookup(key)) throw std::invalid_argument("no link to " + path);
+    nodes_[key] = {StoredPath(path), false, node->content};
+}
+
+void MemoryFileSystem::ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string key = mempath::Key(path, codePage_);
+    const FileStatus status = ContentOf(key) ? ContentOf(key)->status : kDefaultTimes;
+    Unname(key);
+    AddFile(path, bytes, status.attributes, status);
+    ContentOf(key)->status.lastWriteTime = Tick();
+}
+
+void MemoryFileSystem::AppendTo(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Content* file = ContentOf(mempath::Key(path, codePage_));
+    if (!file) throw std::invalid_argument("nothing to append to at " + path);
+    file->data.insert(file->data.end(), bytes.begin(), bytes.end());
+    file->status.lastWriteTime = Tick();
+}
+
+// What a new start finds after a crash: every name and its content, nothing
+// open, and no content that only an open handle kept.
 void MemoryFileSystem::CopyDisk(const MemoryFileSystem& other) {
     nodes_ = other.nodes_;
-    for (auto& entry : nodes_) entry.second.open = false;
+    contents_.clear();
+    for (const auto& entry : nodes_) {
+        Content& copy = contents_[entry.second.content] = other.contents_.at(entry.second.content);
+        copy.open = false;
+    }
+    nextContent_ = other.nextContent_;
     unlisted_ = other.unlisted_;
 }
 
@@ -72,13 +98,18 @@ bool MemoryFileSystem::IsFolder(const std::string& path) const {
 }
 
 std::vector<uint8_t> MemoryFileSystem::Contents(const std::string& path) const {
-    const Node* node = Lookup(mempath::Key(path, codePage_));
-    return node ? node->data : std::vector<uint8_t>();
+    const Content* file = ContentOf(mempath::Key(path, codePage_));
+    return file ? file->data : std::vector<uint8_t>();
 }
 
 FileStatus MemoryFileSystem::Status(const std::string& path) const {
-    const Node* node = Lookup(mempath::Key(path, codePage_));
-    return node ? node->status : FileStatus();
+    const Content* file = ContentOf(mempath::Key(path, codePage_));
+    return file ? file->status : FileStatus();
+}
+
+bool MemoryFileSystem::IsOpen(const std::string& path) const {
+    const Content* file = ContentOf(mempath::Key(path, codePage_));
+    return file && file->open;
 }
 
 std::vector<std::string> MemoryFileSystem::AllPaths() const {
@@ -98,6 +129,40 @@ MemoryFileSystem::Node* MemoryFileSystem::Lookup(const std::string& key) {
 const MemoryFileSystem::Node* MemoryFileSystem::Lookup(const std::string& key) const {
     const auto it = nodes_.find(key);
     return it == nodes_.end() ? nullptr : &it->second;
+}
+
+MemoryFileSystem::Content* MemoryFileSystem::ContentOf(const std::string& key) {
+    const Node* node = Lookup(key);
+    return node ? &contents_.at(node->content) : nullptr;
+}
+
+const MemoryFileSystem::Content* MemoryFileSystem::ContentOf(const std::string& key) const {
+    const Node* node = Lookup(key);
+    return node ? &contents_.at(node->content) : nullptr;
+}
+
+MemoryFileSystem::Content& MemoryFileSystem::Name(const std::string& key, const std::string& path,
+                                                  bool folder) {
+    Node& node = nodes_[key];
+    node.path = path;
+    node.folder = folder;
+    if (!node.content) node.content = nextContent_++;
+    return contents_[node.content];
+}
+
+uint32_t MemoryFileSystem::LinksTo(uint64_t content) const {
+    uint32_t links = 0;
+    for (const auto& entry : nodes_) links += entry.second.content == content ? 1 : 0;
+    return links;
+}
+
+// The name goes; its content with it unless another name or a handle keeps it.
+void MemoryFileSystem::Unname(const std::string& key) {
+    const Node* node = Lookup(key);
+    if (!node) return;
+    const uint64_t content = node->content;
+    nodes_.erase(key);
+    if (LinksTo(content) == 0 && !contents_.at(content).open) contents_.erase(content);
 }
 
 std::string MemoryFileSystem::StoredPath(const std::string& path) const {
@@ -125,29 +190,32 @@ std::vector<std::string> MemoryFileSystem::KeysUnder(const std::string& key) con
 }
 
 bool MemoryFileSystem::HasOpenFileUnder(const std::string& key) const {
-    const Node* node = Lookup(key);
-    if (node && node->open) return true;
+    const Content* file = ContentOf(key);
+    if (file && file->open) return true;
     for (const std::string& under : KeysUnder(key)) {
-        if (nodes_.at(under).open) return true;
+        if (ContentOf(under)->open) return true;
     }
     return false;
 }
 
-std::unique_ptr<File> MemoryFileSystem::Open(Node* node, const std::string& key,
-                                             const std::string& path, FileAccess access) {
-    node->open = true;
+std::unique_ptr<File> MemoryFileSystem::Open(const std::string& key, const std::string& path,
+                                             FileAccess access) {
+    const uint64_t content = nodes_.at(key).content;
+    contents_.at(content).open = true;
     ++openHandles_;
-    return std::make_unique<MemoryFile>(this, key, path, access);
+    return std::make_unique<MemoryFile>(this, content, key, path, access);
 }
 
-void MemoryFileSystem::Release(const std::string& key) {
-    nodes_.at(key).open = false;
+// Content whose names are all gone lives as long as its handle.
+void MemoryFileSystem::Release(uint64_t content) {
+    contents_.at(content).open = false;
     --openHandles_;
+    if (LinksTo(content) == 0) contents_.erase(content);
 }
 
 uint64_t MemoryFileSystem::FreeBytes() const {
     uint64_t used = 0;
-    for (const auto& entry : nodes_) used += entry.second.data.size();
+    for (const auto& entry : contents_) used += entry.second.data.size();
     return used < capacity_ ? capacity_ - used : 0;
 }
 
@@ -165,78 +233,82 @@ void MemoryFileSystem::JournalFlush(const std::string& path) {
 bool MemoryFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
     if (Fails(FsOp::GetAttributes)) return false;
     const std::string key = mempath::Key(path, codePage_);
-    const Node* node = Lookup(key);
-    if (!node && !mempath::IsDriveRoot(key)) return false;
-    *attributes = node ? node->status.attributes : attr::kDirectory;
+    const Content* found = ContentOf(key);
+    if (!found && !mempath::IsDriveRoot(key)) return false;
+    *attributes = found ? found->status.attributes : attr::kDirectory;
     return true;
 }
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
     if (Fails(FsOp::SetAttributes)) return false;
-    Node* node = Lookup(mempath::Key(path, codePage_));
-    if (!node) return false;
-    node->status.attributes = Normalized(node->folder, attributes);
+    const std::string key = mempath::Key(path, codePage_);
+    if (!Lookup(key)) return false;
+    ContentOf(key)->status.attributes = Normalized(IsFolderKey(key), attributes);
     return true;
 }
 
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     if (Fails(FsOp::OpenRead)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
-    Node* node = Lookup(key);
-    if (!node || node->folder || node->open) return nullptr;
-    return Open(node, key, path, FileAccess::kRead);
+    const Content* file = ContentOf(key);
+    if (!file || IsFolderKey(key) || file->open) return nullptr;
+    return Open(key, path, FileAccess::kRead);
 }
 
 std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
-    Node* node = Lookup(key);
-    if (!node || node->folder || node->open) return nullptr;
-    if (node->status.attributes & attr::kReadOnly) return nullptr;
-    return Open(node, key, path, FileAccess::kReadWrite);
+    const Content* file = ContentOf(key);
+    if (!file || IsFolderKey(key) || file->open) return nullptr;
+    if (file->status.attributes & attr::kReadOnly) return nullptr;
+    return Open(key, path, FileAccess::kReadWrite);
 }
 
 std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
     if (Fails(FsOp::Create)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     if (Lookup(key) || !IsFolderKey(mempath::Parent(key, codePage_))) return nullptr;
-    Node* node = &nodes_[key];
-    node->path = StoredPath(path);
     const uint64_t now = Tick();
-    node->status = {now, now, now, attr::kArchive};
-    return Open(node, key, path, FileAccess::kWrite);
+    Name(key, StoredPath(path), false).status = {now, now, now, attr::kArchive};
+    return Open(key, path, FileAccess::kWrite);
 }
 
 bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     if (Fails(FsOp::GetStatus)) return false;
-    const Node* node = Lookup(mempath::Key(path, codePage_));
-    if (!node) return false;
-    *status = node->status;
+    const Content* found = ContentOf(mempath::Key(path, codePage_));
+    if (!found) return false;
+    *status = found->status;
     return true;
 }
 
 bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
     if (Fails(FsOp::SetStatus)) return false;
-    Node* node = Lookup(mempath::Key(path, codePage_));
-    if (!node || node->open) return false;
-    FileStatus& kept = node->status;
+    const std::string key = mempath::Key(path, codePage_);
+    Content* found = ContentOf(key);
+    if (!found || found->open) return false;
+    FileStatus& kept = found->status;
     if (status.creationTime) kept.creationTime = status.creationTime;
     if (status.lastAccessTime) kept.lastAccessTime = status.lastAccessTime;
     if (status.lastWriteTime) kept.lastWriteTime = status.lastWriteTime;
-    kept.attributes = Normalized(node->folder, status.attributes);
+    kept.attributes = Normalized(IsFolderKey(key), status.attributes);
     return true;
 }
 
-bool MemoryFileSystem::Move(const std::string& from, const std::string& to) {
-    if (Fails(FsOp::Move)) return false;
+// Disk full renames, then cannot make the new name durable.
+MoveResult MemoryFileSystem::Move(const std::string& from, const std::string& to) {
+    const std::optional<FsFault> fault = faults_.Next(FsOp::Move);
+    if (fault && *fault != FsFault::DiskFull) return {};
     const std::string fromKey = mempath::Key(from, codePage_);
-    const std::string toKey = mempath::Key(to, codePage_);
-    if (!Lookup(fromKey) || HasOpenFileUnder(fromKey)) return false;
-    // Only a change of case may keep the name.
-    if (toKey != fromKey && Exists(to)) return false;
-    if (!IsFolderKey(mempath::Parent(toKey, codePage_)) || IsUnder(toKey, fromKey)) return false;
+    if (!Lookup(fromKey) || HasOpenFileUnder(fromKey) || !CanTakeName(fromKey, to)) return {};
     Rename(fromKey, StoredPath(to));
-    return true;
+    return {true, !fault};
+}
+
+// Only a change of case may keep the name; a folder cannot go inside itself.
+bool MemoryFileSystem::CanTakeName(const std::string& fromKey, const std::string& to) const {
+    const std::string toKey = mempath::Key(to, codePage_);
+    if (toKey != fromKey && Exists(to)) return false;
+    return IsFolderKey(mempath::Parent(toKey, codePage_)) && !IsUnder(toKey, fromKey);
 }
 
 void MemoryFileSystem::Rename(const std::string& fromKey, const std::string& to) {
@@ -256,10 +328,10 @@ void MemoryFileSystem::Rename(const std::string& fromKey, const std::string& to)
 bool MemoryFileSystem::Delete(const std::string& path) {
     if (Fails(FsOp::Delete)) return false;
     const std::string key = mempath::Key(path, codePage_);
-    const Node* node = Lookup(key);
-    if (!node || node->folder || node->open) return false;
-    if (node->status.attributes & attr::kReadOnly) return false;
-    nodes_.erase(key);
+    const Content* file = ContentOf(key);
+    if (!file || IsFolderKey(key) || file->open) return false;
+    if (file->status.attributes & attr::kReadOnly) return false;
+    Unname(key);
     return true;
 }
 
@@ -281,8 +353,9 @@ std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
         if (FindCharacter(key, "\\", codePage_, folderKey.size() + 1) != std::string::npos)
             continue;
         const Node& node = nodes_.at(key);
+        const Content& content = contents_.at(node.content);
         entries.push_back(
-            {mempath::Name(node.path, codePage_), node.status.attributes, node.data.size()});
+            {mempath::Name(node.path, codePage_), content.status.attributes, content.data.size()});
     }
     std::vector<FindEntry> matching;
     for (FindEntry& entry : entries) {

@@ -4,6 +4,9 @@
 //
 // - Names compare without regard to ASCII case. A drive root ("C:\") always
 //   exists; other folders exist only once added or created.
+// - A name leads to a file's content, which other names may share (hard
+//   links); an open handle keeps its content when its name goes or is taken
+//   by another file, as POSIX keeps it.
 // - Every open is exclusive: opening, creating, deleting, moving or SetStatus
 //   of an open file fails. A Create handle cannot read, an OpenRead one
 //   cannot write.
@@ -20,9 +23,10 @@
 //
 // Faults: every call of a FileSystem, File or Finder method is one call (see
 // fs_faults.h). A failed call has no effect and returns false or nullptr,
-// except that DiskFull on Write writes half the bytes first, ShortRead on
-// Read succeeds with half the bytes asked for (rounded down), and a failed
-// Close still releases the file.
+// except that DiskFull on Write writes half the bytes first, DiskFull on Move
+// or Rename renames but cannot make it durable, ShortRead on Read succeeds
+// with half the bytes asked for (rounded down), and a failed Close or Remove
+// still releases the file.
 //
 // Handles refer back to their file system, which must outlive them.
 
@@ -60,6 +64,15 @@ class MemoryFileSystem : public FileSystem {
     // character.
     void SetCodePage(int number) { codePage_ = TableCodePage(number); }
     void DenyListing(const std::string& folder);
+
+    // Other programs at work while a job runs; none of these is a call.
+    // Another name for the content of existing, as a backup's hard link.
+    void AddLink(const std::string& existing, const std::string& path);
+    // A new file in place of path, as an editor saves by rename: handles
+    // open on the old one keep it, nameless.
+    void ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes);
+    // Bytes added at the end, as a log or a sync client adds them.
+    void AppendTo(const std::string& path, const std::vector<uint8_t>& bytes);
     // Every file and folder of other, as a new start finds them after a
     // crash: contents, times and attributes, nothing open.
     void CopyDisk(const MemoryFileSystem& other);
@@ -78,6 +91,7 @@ class MemoryFileSystem : public FileSystem {
     std::vector<uint8_t> Contents(const std::string& path) const;
     FileStatus Status(const std::string& path) const;
     int OpenHandleCount() const { return openHandles_; }
+    bool IsOpen(const std::string& path) const;
     // Every file and folder, sorted as plain strings.
     std::vector<std::string> AllPaths() const;
 
@@ -95,7 +109,7 @@ class MemoryFileSystem : public FileSystem {
     std::unique_ptr<File> Create(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus* status) override;
     bool SetStatus(const std::string& path, const FileStatus& status) override;
-    bool Move(const std::string& from, const std::string& to) override;
+    MoveResult Move(const std::string& from, const std::string& to) override;
     bool Delete(const std::string& path) override;
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
 
@@ -103,9 +117,14 @@ class MemoryFileSystem : public FileSystem {
     friend class MemoryFile;
     friend class MemoryFinder;
 
+    // A name.
     struct Node {
         std::string path;  // as first given, without a trailing '\'
         bool folder = false;
+        uint64_t content = 0;  // key of contents_
+    };
+    // What the names lead to.
+    struct Content {
         bool open = false;
         std::vector<uint8_t> data;
         FileStatus status;
@@ -115,25 +134,33 @@ class MemoryFileSystem : public FileSystem {
     bool Fails(FsOp op) { return faults_.Next(op).has_value(); }
     Node* Lookup(const std::string& key);
     const Node* Lookup(const std::string& key) const;
+    Content* ContentOf(const std::string& key);
+    const Content* ContentOf(const std::string& key) const;
+    // The node of key, made if missing, with content of its own if it had none.
+    Content& Name(const std::string& key, const std::string& path, bool folder);
+    uint32_t LinksTo(uint64_t content) const;
+    void Unname(const std::string& key);
     std::string StoredPath(const std::string& path) const;
     bool IsFolderKey(const std::string& key) const;
     std::vector<std::string> KeysUnder(const std::string& key) const;
     bool HasOpenFileUnder(const std::string& key) const;
-    std::unique_ptr<File> Open(Node* node, const std::string& key, const std::string& path,
-                               FileAccess access);
+    std::unique_ptr<File> Open(const std::string& key, const std::string& path, FileAccess access);
     std::vector<FindEntry> List(const std::string& folderKey, const std::string& pattern) const;
+    bool CanTakeName(const std::string& fromKey, const std::string& to) const;
     void Rename(const std::string& fromKey, const std::string& to);
 
     // For the handles.
-    Node& NodeAt(const std::string& key) { return nodes_.at(key); }
-    void Release(const std::string& key);
+    Content& ContentAt(uint64_t content) { return contents_.at(content); }
+    void Release(uint64_t content);
     uint64_t FreeBytes() const;
     uint64_t Tick() { return clock_ += 10000000; }  // one second
     void Journal(const std::string& path, uint64_t offset, const uint8_t* bytes, size_t length);
     void JournalFlush(const std::string& path);
 
     std::map<std::string, Node> nodes_;  // by key
-    std::set<std::string> unlisted_;     // folder keys that Find refuses
+    std::map<uint64_t, Content> contents_;
+    uint64_t nextContent_ = 1;
+    std::set<std::string> unlisted_;  // folder keys that Find refuses
     FaultPlan faults_;
     TableCodePage codePage_{1252};
     uint64_t capacity_ = UINT64_MAX;

@@ -58,6 +58,12 @@ bool RepeatingFile::Length(uint64_t* length) {
     return true;
 }
 
+bool RepeatingFile::Identify(FileIdentity* identity) {
+    if (!named_->Identify(identity)) return false;
+    identity->length = content_.size;
+    return true;
+}
+
 bool CheckingFile::Write(const void* data, size_t length) {
     const uint64_t at = check_.written;
     check_.written += length;
@@ -87,12 +93,12 @@ void LargeFileSystem::CheckCreate(const std::string& folder, const RepeatingCont
 }
 
 // The memory file system decides whether the open succeeds; the handle it
-// gives is dropped for one over the large content.
+// gives stands behind one over the large content.
 std::unique_ptr<File> LargeFileSystem::OpenReadWrite(const std::string& path) {
     std::unique_ptr<File> file = MemoryFileSystem::OpenReadWrite(path);
     const auto found = reads_.find(path);
     if (!file || found == reads_.end()) return file;
-    return std::make_unique<RepeatingFile>(*found->second);
+    return std::make_unique<RepeatingFile>(*found->second, std::move(file));
 }
 
 std::unique_ptr<File> LargeFileSystem::Create(const std::string& path) {

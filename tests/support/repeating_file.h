@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,18 +32,25 @@ struct WriteCheck {
     uint64_t firstDifference = kNone;  // its offset
 };
 
+// Its name and identity are those of the memory file system's handle on the
+// path, which it keeps open.
 class RepeatingFile : public File {
   public:
-    explicit RepeatingFile(const RepeatingContent& content) : content_(content) {}
+    RepeatingFile(const RepeatingContent& content, std::unique_ptr<File> named)
+        : content_(content), named_(std::move(named)) {}
     bool Read(void* data, size_t length, size_t* got) override;
     bool Write(const void*, size_t) override { return false; }
     bool Seek(uint64_t position) override;
     bool Length(uint64_t* length) override;
     bool Flush() override { return true; }
-    bool Close() override { return true; }
+    bool Close() override { return named_->Close(); }
+    bool Identify(FileIdentity* identity) override;
+    MoveResult Rename(const std::string& to) override { return named_->Rename(to); }
+    bool Remove() override { return named_->Remove(); }
 
   private:
     const RepeatingContent& content_;
+    std::unique_ptr<File> named_;
     uint64_t position_ = 0;
 };
 

@@ -53,6 +53,27 @@ TEST_F(ChangingTreeTest, FileDeletedBeforeItsTurn) {
     }
 }
 
+// A backup's hard link shares a file's contents: the file is left as it is
+// by a job with both wipes, and its other name keeps every byte.
+TEST_F(ChangingTreeTest, FileWithAnotherNameIsLeftWhole) {
+    const std::string tree = dir / "tree";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    const auto content = PatternSource(70000);
+    WriteWholeFile(tree + "\\linked.txt", content);
+    WriteWholeFile(tree + "\\plain.txt", content);
+    const std::string backup = dir / "backup.txt";
+    ASSERT_TRUE(CreateHardLinkA(backup.c_str(), (tree + "\\linked.txt").c_str(), nullptr));
+    worker.Processor().wipeZero = worker.Processor().wipeRandom = true;
+    RunJob(kJobEncrypt, tree);
+    EXPECT_EQ(owner.reports, std::vector<std::string>{
+                                 Line("error", "error_file_has_links", tree + "\\linked.txt")});
+    EXPECT_TRUE(ReadWholeFile(backup) == content);
+    EXPECT_TRUE(ReadWholeFile(tree + "\\linked.txt") == content);
+    std::vector<std::string> files;
+    ListTree(tree, &files);
+    EXPECT_EQ(files.size(), 2u);  // linked.txt and the ".cpy" file of plain.txt
+}
+
 // A folder no one may list, made by fault_jobs.sh: inside a tree it is named
 // in the log and passed over; queued itself, it refuses the job.
 TEST_F(ChangingTreeTest, FolderThatCannotBeListed) {

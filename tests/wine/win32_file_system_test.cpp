@@ -18,6 +18,9 @@ class Win32Rig : public ContractRig {
     bool MakeFolder(const std::string& path) override {
         return CreateDirectoryA(path.c_str(), nullptr) != 0;
     }
+    bool Link(const std::string& existing, const std::string& path) override {
+        return CreateHardLinkA(path.c_str(), existing.c_str(), nullptr) != 0;
+    }
     // Wine does not keep everything: the creation time is not stored (it
     // reports the last-write time instead), and every file has the archive
     // bit, which cannot be cleared. Read-only is the Unix write permission,
