@@ -85,6 +85,7 @@ bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     status->lastAccessTime = ToFileTime(s.st_atim);
     status->lastWriteTime = ToFileTime(s.st_mtim);
     status->attributes = AttributesOf(s);
+    status->mode = PermissionsOf(s.st_mode);
     return true;
 }
 
@@ -95,6 +96,7 @@ bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& statu
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
                                FromFileTime(status.lastWriteTime)};
     return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
+           (status.mode == 0 || ::chmod(posix.c_str(), PermissionsOf(status.mode)) == 0) &&
            SetAttributes(path, status.attributes);
 }
 

@@ -17,6 +17,9 @@
 //   A folder's permissions are left alone.
 // - POSIX keeps no creation time: the last-write time stands in for it, and
 //   SetStatus cannot set it. Hidden, system and archive are not kept.
+// - A status carries the permission bits (stat_fields.h), so an output
+//   stamped with its source's status gets its mode once it is complete; a
+//   ".cpy" file carries its original's, and the restored file gets them back.
 // - Move renames without replacing (renameat2 RENAME_NOREPLACE, or a hard
 //   link and an unlink where that is not there) and synchronizes the folders
 //   it changed. Where neither way works, Move fails.

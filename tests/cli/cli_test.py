@@ -130,7 +130,7 @@ def known_answers(work):
 def round_trip(work):
     tree = os.path.join(work, "tree")
     sizes = [0, 1, 7, 8, 9, 4095, 65539, (1 << 20) + 5, (3 << 20) + 1]
-    originals = {}
+    originals, modes = {}, {}
     for i, size in enumerate(sizes):
         path = os.path.join(tree, "level%d" % (i % 3), "%s %d.bin" % (NAME, size))
         os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -139,6 +139,8 @@ def round_trip(work):
             f.write(data)
         os.utime(path, ns=(1_500_000_000_000_000_000, 1_400_000_000_123_456_700))
         originals[path] = data
+        modes[path] = (0o644, 0o755, 0o640)[i % 3]  # a script keeps its execute bits
+        os.chmod(path, modes[path])
     done = run(["encrypt", "--quiet", tree], password="tree pass")
     check(done.returncode == 0, "tree encrypted: %r" % done.stderr)
     check(not any(os.path.exists(p) for p in originals), "originals gone after encryption")
@@ -148,12 +150,19 @@ def round_trip(work):
         listed = run(["list", "level0\\*.cpy"], password="tree pass", cwd=tree)
         check(listed.returncode == 0 and listed.stdout.count(b" bytes\n") == 3,
               "a pattern listed: %r" % listed.stdout)
+    if not WINE:  # a .cpy file carries its original's mode; one made narrower gives no more
+        narrowed = os.path.join(tree, "level1", cpy_files(os.path.join(tree, "level1"))[0])
+        check(os.stat(narrowed).st_mode & 0o777 == 0o755, "a .cpy file's mode")
+        os.chmod(narrowed, 0o600)
+        listed = run(["list", narrowed], password="tree pass").stdout.decode()
+        modes[os.path.join(tree, "level1", re.search(r": (.*), \d+ bytes$", listed)[1])] = 0o600
     done = run(["decrypt", "--quiet", tree], password="tree pass")
     check(done.returncode == 0, "tree decrypted: %r" % done.stderr)
     for path, data in originals.items():
         check(os.path.exists(path) and read(path) == data, "round trip of " + path)
         check(os.path.exists(path) and os.stat(path).st_mtime_ns == 1_400_000_000_123_456_700,
               "last-write time of " + path)
+        check(WINE or os.stat(path).st_mode & 0o777 == modes[path], "mode of " + path)
 
 
 def exit_statuses(work):
