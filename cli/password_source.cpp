@@ -6,10 +6,24 @@
 
 namespace {
 
+// The stream reads into a buffer of ours, so that the file's bytes are wiped
+// with it, and the line grows without leaving copies behind.
 PasswordResult FromFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
     PasswordResult result;
-    if (!file || !std::getline(file, result.password)) {
+    char buffer[4096];
+    std::ifstream file;
+    file.rdbuf()->pubsetbuf(buffer, sizeof buffer);
+    file.open(path, std::ios::binary);
+    bool lineRead = false;
+    char c = 0;
+    while (file.get(c)) {
+        lineRead = true;
+        if (c == '\n') break;
+        AppendWiping(result.password, c);
+    }
+    file.close();
+    WipeBytes(buffer, sizeof buffer);
+    if (!lineRead) {
         result.error = "cannot read a password from " + path;
         return result;
     }

@@ -120,11 +120,31 @@ bool PosixFileSystem::Delete(const std::string& path) {
     return true;
 }
 
+std::string PosixFileSystem::PosixFolderOf(const std::string& path, size_t* last) const {
+    const size_t slash = LastBackslash(path, codePage);
+    if (slash == std::string::npos) {
+        *last = 0;
+        return ".";
+    }
+    *last = slash + 1;
+    return slash == 0 ? "/" : PosixPath(path.substr(0, slash));
+}
+
 // The folder goes to the system; the last part is matched against names as
 // the worker spells them.
 std::unique_ptr<Finder> PosixFileSystem::Find(const std::string& pattern) {
-    const size_t slash = LastBackslash(pattern, codePage);
-    if (slash == std::string::npos) return PosixFinder::Start(".", pattern, codec);
-    const std::string folder = slash == 0 ? "/" : PosixPath(pattern.substr(0, slash));
-    return PosixFinder::Start(folder, pattern.substr(slash + 1), codec);
+    size_t last = 0;
+    const std::string folder = PosixFolderOf(pattern, &last);
+    return PosixFinder::Start(folder, pattern.substr(last), codec);
+}
+
+std::vector<std::string> PosixFileSystem::PathsListedAs(const std::string& listedPath) const {
+    size_t last = 0;
+    const std::string folder = PosixFolderOf(listedPath, &last);
+    std::vector<std::string> paths;
+    for (const std::string& name :
+         PosixFinder::NamesListedAs(folder, listedPath.substr(last), codec)) {
+        paths.push_back(folder == "/" ? "/" + name : folder + "/" + name);
+    }
+    return paths;
 }

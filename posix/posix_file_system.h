@@ -29,6 +29,7 @@
 // - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
 
 #include <climits>
+#include <vector>
 
 #include "fs/file_system.h"
 #include "posix/name_codec.h"
@@ -54,8 +55,15 @@ class PosixFileSystem : public FileSystem {
     // The POSIX path of a Windows-form one; empty when its bytes are not
     // valid in the code page (no call succeeds on the empty path).
     std::string PosixPath(const std::string& path) const;
+    // The POSIX paths of the entries Find lists as listedPath, in listing
+    // order: only the name on disk tells which file a name listed with '?'
+    // for what the code page lacks is.
+    std::vector<std::string> PathsListedAs(const std::string& listedPath) const;
 
   private:
+    // The POSIX folder of a Windows-form path, whose last part starts at *last.
+    std::string PosixFolderOf(const std::string& path, size_t* last) const;
+
     TableCodePage codePage;
     NameCodec codec;
 };
