@@ -23,8 +23,8 @@ std::string UnspellableLine(const std::string& listedPath) {
     const std::vector<std::string> paths = PosixFileSystem(codePage).PathsListedAs(listedPath);
     const size_t next = named[listedPath]++;
     const std::string path = next < paths.size() ? paths[next] : UserText(listedPath);
-    return CodePageText() + " cannot spell this name; left as it is (choose another with " +
-           "--code-page) : " + path;
+    return CodePageText() +
+           " cannot spell this name; left as it is (choose another with --code-page) : " + path;
 }
 
 }  // namespace
