@@ -16,8 +16,9 @@ const char kCliUsage[] =
     "                            (else TARNU_PASSWORD, else it is asked for)\n"
     "  --quiet                   print only failures and the summary\n"
     "  --help, --version         print this text, or the version\n"
-    "exit status: 0 all done, 1 a file failed or was refused, 2 bad usage,\n"
-    "130 interrupted\n";
+    "exit status: 0 all done, 1 a file failed, was refused or passed over,\n"
+    "2 bad usage, 130 interrupted (Ctrl+C stops at the next safe point, a second\n"
+    "Ctrl+C ends the program at once)\n";
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "engine/worker_thread.h"
 
 // Runs the job and returns its exit status (ConsoleOwner::WaitForJob). The
-// worker must have been started with owner.
+// worker must have been started with owner. The password is wiped once the
+// worker has it (the worker wipes its own when the job ends).
 int RunConsoleJob(WorkerThread& worker, ConsoleOwner& owner, const CliOptions& options,
-                  const std::string& password);
+                  std::string& password);

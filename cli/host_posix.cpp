@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "cli/host.h"
+#include "lang/built_in_english.h"
 #include "posix/posix_file_system.h"
 
 namespace {
@@ -12,12 +14,30 @@ int codePage = 1252;
 
 NameCodec Codec() { return NameCodec(codePage); }
 
+std::string CodePageText() { return "code page " + std::to_string(codePage); }
+
+// A name the code page cannot spell: the listing gave '?' for what it lacks.
+// Each such line of the worker's names the next of the files listed so.
+std::string UnspellableLine(const std::string& listedPath) {
+    static std::map<std::string, size_t> named;
+    const std::vector<std::string> paths = PosixFileSystem(codePage).PathsListedAs(listedPath);
+    const size_t next = named[listedPath]++;
+    const std::string path = next < paths.size() ? paths[next] : UserText(listedPath);
+    return CodePageText() +
+           " cannot spell this name; left as it is (choose another with --code-page) : " + path;
+}
+
 }  // namespace
 
+// Names are kept in the worker's paths with ASCII's bytes for '\\', ':' and
+// '.': a code page that spells them otherwise would lose every path.
 std::string UseCodePage(unsigned number) {
     if (number == 0) return std::string();
-    if (!NameCodec(int(number)).Known())
-        return "code page " + std::to_string(number) + " is not known here";
+    const NameCodec codec{int(number)};
+    const std::string named = "code page " + std::to_string(number);
+    if (!codec.Known()) return named + " is not known here";
+    if (!codec.KeepsAscii())
+        return named + " does not spell ASCII as ASCII: names cannot be kept in it";
     codePage = int(number);
     return std::string();
 }
@@ -50,7 +70,7 @@ std::string WorkerPath(const std::string& userPath, std::string* why) {
     const bool hasBackslash = text.find('\\') != std::string::npos;
     std::replace(text.begin(), text.end(), '/', '\\');
     if (hasBackslash || !Codec().FromUtf8(text, &spelled)) {
-        *why = "code page " + std::to_string(codePage) + " cannot spell its name";
+        *why = CodePageText() + " cannot spell its name (choose another with --code-page)";
         return std::string();
     }
     return spelled;
@@ -58,6 +78,10 @@ std::string WorkerPath(const std::string& userPath, std::string* why) {
 
 // A line the code page cannot read (a damaged stored name) is shown as it is.
 std::string UserText(const std::string& line) {
+    static const std::string unspellable =
+        BuiltInEnglish().LookupText("message_name_not_in_code_page") + " : ";
+    if (line.compare(0, unspellable.size(), unspellable) == 0)
+        return UnspellableLine(line.substr(unspellable.size()));
     std::string text;
     if (!Codec().ToUtf8(line, &text)) text = line;
     std::replace(text.begin(), text.end(), '\\', '/');

@@ -12,6 +12,7 @@
 #include "cli/terminal.h"
 #include "crypto/wipe.h"
 #include "fileops/cpy_summary.h"
+#include "fs/path_text.h"
 #include "lang/built_in_english.h"
 #include "res/version.h"
 
@@ -40,10 +41,21 @@ bool TakePaths(CliOptions& options) {
     return true;
 }
 
+// TARNU_PASSWORD, out of the environment from the start: no child of the
+// process inherits it, and what is kept here is wiped once it is read.
+struct EnvironmentPassword {
+    std::string value;
+    const bool set = TakeFromEnvironment("TARNU_PASSWORD", &value);
+    ~EnvironmentPassword() { WipeString(value); }
+};
+
 // The password as the worker keys it; false, said, when there is none.
-bool TakePassword(const CliOptions& options, std::string* password) {
+bool TakePassword(const CliOptions& options, EnvironmentPassword& environment,
+                  std::string* password) {
     TerminalPrompt prompt;
-    PasswordResult result = GetPassword(options, std::getenv("TARNU_PASSWORD"), prompt);
+    PasswordResult result =
+        GetPassword(options, environment.set ? environment.value.c_str() : nullptr, prompt);
+    WipeString(environment.value);
     if (result.error.empty() && !WorkerPassword(result.password, result.typed, password))
         result.error = "the password holds a character the code page of names cannot";
     WipeString(result.password);
@@ -53,9 +65,9 @@ bool TakePassword(const CliOptions& options, std::string* password) {
 }
 
 // Each file's stored name and original length, or what keeps it closed.
-int ListFiles(CliOptions& options) {
+int ListFiles(CliOptions& options, EnvironmentPassword& environment) {
     std::string password;
-    if (!TakePaths(options) || !TakePassword(options, &password)) return 1;
+    if (!TakePaths(options) || !TakePassword(options, environment, &password)) return 1;
     Cast128 cipher;
     cipher.SetKey(password);
     WipeString(password);
@@ -75,44 +87,59 @@ int ListFiles(CliOptions& options) {
     return status;
 }
 
-// The worker drops a path that is not there without a word, as a drop on the
-// window does; a path typed in a terminal is said and counts as not done.
-bool DropMissing(FileSystem& fs, std::vector<std::string>& paths) {
+// Why a job passes over a path the user named without a word, or nullptr.
+// The worker drops a path that is not there, as a drop on the window does,
+// and a file the job has no business with, as a walk does; a path typed in a
+// terminal is said and counts as not done.
+const char* PassedOver(FileSystem& fs, const WorkerThread& worker, const std::string& path,
+                       JobKind kind) {
+    uint32_t attributes = 0;
+    if (!fs.GetAttributes(path, &attributes)) return "not found";
+    if (attributes & attr::kDirectory || !worker.Ignores(path, kind)) return nullptr;
+    if (kind == kJobDecrypt) return "not a .cpy file, left as it is";
+    return EndsInCpy(path) ? "already a .cpy file, left as it is"
+                           : "the program itself, left as it is";
+}
+
+// The paths the job will not pass over in silence; true when one was dropped.
+bool DropPassedOver(FileSystem& fs, const WorkerThread& worker, std::vector<std::string>& paths,
+                    JobKind kind) {
     const size_t given = paths.size();
     paths.erase(std::remove_if(paths.begin(), paths.end(),
                                [&](const std::string& path) {
-                                   uint32_t attributes = 0;
-                                   if (fs.GetAttributes(path, &attributes)) return false;
-                                   std::cerr << "tarnu-cli: not found: " << UserText(path) << "\n";
+                                   const char* why = PassedOver(fs, worker, path, kind);
+                                   if (!why) return false;
+                                   std::cerr << "tarnu-cli: " << why << ": " << UserText(path)
+                                             << "\n";
                                    return true;
                                }),
                 paths.end());
     return paths.size() < given;
 }
 
-int RunJob(CliOptions& options) {
-    std::string password;
+int RunJob(CliOptions& options, EnvironmentPassword& environment) {
     if (!TakePaths(options)) return 1;
+    const JobKind kind = options.command == CliCommand::kEncrypt ? kJobEncrypt : kJobDecrypt;
     const std::unique_ptr<FileSystem> fs = MakeHostFileSystem();
-    const bool missing = DropMissing(*fs, options.paths);
-    if (options.paths.empty()) return 1;
-    if (!TakePassword(options, &password)) return 1;
-    CatchInterrupts();
     const TextTable& texts = BuiltInEnglish();
-    ConsoleOwner owner(std::cout, texts, options.quiet, UserText);
     WorkerThread worker(*fs, texts);
     DescribeHost(worker);
+    const bool passedOver = DropPassedOver(*fs, worker, options.paths, kind);
+    std::string password;
+    if (options.paths.empty() || !TakePassword(options, environment, &password)) return 1;
+    CatchInterrupts();
+    ConsoleOwner owner(std::cout, texts, options.quiet, UserText);
     worker.Start(owner);
     ProgressLine progress(worker, owner.Progress(), !options.quiet && ErrorIsTerminal());
     const int status = RunConsoleJob(worker, owner, options, password);
-    WipeString(password);
     progress.End();
-    return Interrupted() ? kInterrupted : missing ? 1 : status;
+    return Interrupted() ? kInterrupted : passedOver ? 1 : status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    EnvironmentPassword environment;
     CliArguments arguments = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!arguments.error.empty()) return Usage(arguments.error);
     CliOptions& options = arguments.options;
@@ -126,9 +153,9 @@ int main(int argc, char** argv) {
             std::cout << "tarnu-cli " << TARNU_RELEASE_TEXT << "\n";
             return 0;
         case CliCommand::kList:
-            return ListFiles(options);
+            return ListFiles(options, environment);
         default:
             break;
     }
-    return RunJob(options);
+    return RunJob(options, environment);
 }

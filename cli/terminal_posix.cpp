@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "cli/terminal.h"
+#include "crypto/wipe.h"
 
 namespace {
 
@@ -22,8 +25,26 @@ bool ReadLine(int fd, std::string* line) {
     line->clear();
     char c = 0;
     ssize_t got = 0;
-    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') line->push_back(c);
+    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n') AppendWiping(*line, c);
     return got == 1 || !line->empty();
+}
+
+// On a terminal the line starts after the "^C" it echoed, or after the
+// progress line.
+void Say(const char* line) {
+    const std::string text = std::string(ErrorIsTerminal() ? "\n" : "") + line + "\n";
+    WriteText(STDERR_FILENO, text);
+}
+
+// Dies of the signal, as a shell expects of a program it interrupted.
+[[noreturn]] void EndBy(int signal) {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    ::signal(signal, SIG_DFL);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 }  // namespace
@@ -56,10 +77,26 @@ void CatchInterrupts() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     std::thread([set] {
         int signal = 0;
-        if (sigwait(&set, &signal) == 0) interrupted = true;
+        if (sigwait(&set, &signal) != 0) return;
+        interrupted = true;
+        Say(kStoppingLine);
+        if (sigwait(&set, &signal) != 0) return;
+        Say(kEndedLine);
+        EndBy(signal);
     }).detach();
 }
 
 bool Interrupted() { return interrupted; }
 
 bool ErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+// getenv gives the text inside the environment itself: wiped there, it is
+// gone from what the process shows of its environment too.
+bool TakeFromEnvironment(const char* name, std::string* value) {
+    char* text = std::getenv(name);
+    if (!text) return false;
+    value->assign(text);
+    WipeBytes(text, std::strlen(text));
+    ::unsetenv(name);
+    return true;
+}

@@ -1,29 +1,44 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "cli/terminal.h"
+#include "crypto/wipe.h"
 
 namespace {
 
 std::atomic<bool> interrupted{false};
 
-std::string Utf8Of(const std::wstring& text) {
-    if (text.empty()) return std::string();
+// Into *out, sized once: no partial copy of a password is left behind.
+void Utf8Of(const std::wstring& text, std::string* out) {
+    out->clear();
+    if (text.empty()) return;
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
                                          nullptr, nullptr);
-    std::string result(size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &result[0], size, nullptr,
+    out->resize(size_t(size));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &(*out)[0], size, nullptr,
                         nullptr);
-    return result;
+}
+
+void Say(const char* line) {
+    const std::string text = std::string(line) + "\r\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), DWORD(text.size()), &written, nullptr);
 }
 
 // Windows runs this on a thread of its own; true keeps the program alive.
+// The second interrupt ends it with the status of the first.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    interrupted = true;
-    return TRUE;
+    if (!interrupted.exchange(true)) {
+        Say(kStoppingLine);
+        return TRUE;
+    }
+    Say(kEndedLine);
+    ExitProcess(130);
 }
 
 }  // namespace
@@ -45,11 +60,11 @@ bool TerminalPrompt::Ask(const std::string& prompt, std::string* answer) {
         wchar_t c = 0;
         DWORD got = 0;
         while (ReadConsoleW(in, &c, 1, &got, nullptr) && got == 1 && c != L'\n') {
-            if (c != L'\r') line.push_back(c);
+            if (c != L'\r') AppendWiping(line, c);
         }
         read = got == 1 || !line.empty();
-        *answer = Utf8Of(line);
-        SecureZeroMemory(&line[0], line.size() * sizeof(wchar_t));
+        Utf8Of(line, answer);
+        WipeBytes(&line[0], line.size() * sizeof(wchar_t));
         SetConsoleMode(in, mode);
         WriteFile(out, "\r\n", 2, &written, nullptr);
     }
@@ -65,4 +80,16 @@ bool Interrupted() { return interrupted; }
 bool ErrorIsTerminal() {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+// The C runtime keeps a copy of the environment beside the system's: the
+// value is wiped in the one and removed from both.
+bool TakeFromEnvironment(const char* name, std::string* value) {
+    char* text = std::getenv(name);
+    if (!text) return false;
+    value->assign(text);
+    WipeBytes(text, std::strlen(text));
+    _putenv((std::string(name) + "=").c_str());
+    SetEnvironmentVariableA(name, nullptr);
+    return true;
 }

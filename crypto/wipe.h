@@ -27,3 +27,18 @@ inline void WipeString(std::string& text) {
     if (!text.empty()) WipeBytes(&text[0], text.size());
     text.clear();
 }
+
+// Appends c to text, which holds a secret. A text that must grow is copied
+// into a larger buffer and the one it leaves is wiped before it is freed, so
+// a secret read a character at a time leaves no partial copies behind.
+template <typename Text>
+void AppendWiping(Text& text, typename Text::value_type c) {
+    if (text.size() == text.capacity()) {
+        Text grown;
+        grown.reserve(2 * text.capacity() + 16);
+        grown.assign(text);
+        WipeBytes(&text[0], text.size() * sizeof c);
+        text.swap(grown);
+    }
+    text.push_back(c);
+}

@@ -65,12 +65,12 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
         while (finder && finder->Next(&entry)) {
             if (IsDotEntry(entry.name)) continue;
             const std::string path = current + "\\" + entry.name;
-            if (!IsSpelledWhole(entry.name)) {
+            const bool folder = (entry.attributes & attr::kDirectory) != 0;
+            if (folder && !IsSpelledWhole(entry.name)) {
                 LogPath("message_name_not_in_code_page", path);
-            } else if (entry.attributes & attr::kReparsePoint &&
-                       entry.attributes & attr::kDirectory) {
+            } else if (folder && entry.attributes & attr::kReparsePoint) {
                 LogPath("message_link_skipped", path);
-            } else if (entry.attributes & attr::kDirectory) {
+            } else if (folder) {
                 pending.push_back(path);
             } else {
                 TakeIfWanted(files, path, entry.size, kind);
@@ -83,23 +83,28 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
     }
 }
 
-// Encryption takes every file but ".cpy" files and the program itself, and
-// plans its size once per pass over it (body, zero wipe, random wipe). The
-// unfinished output of a job that was cut off is for neither job: it is
-// named in the log and left alone.
+// Encryption takes every file but ".cpy" files and the program itself,
+// decryption only ".cpy" files. The unfinished output of a job that was cut
+// off is for neither job, but is named in the log.
+bool WorkerThread::Ignores(const std::string& path, JobKind kind) const {
+    if (IsTemporaryPath(path)) return false;
+    if (kind == kJobDecrypt) return !EndsInCpy(path);
+    return EndsInCpy(path) || fs.NameCodePage().SameIgnoringCase(path, programPath);
+}
+
+// A file the job would work on but cannot open by its name, and an unfinished
+// output, are named in the log and left alone; one the job would not work on
+// is not named, whatever its name. Encryption plans a file's size once per
+// pass over it (body, zero wipe, random wipe).
 void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::string& path,
                                 uint64_t size, JobKind kind) {
-    if (IsTemporaryPath(path)) {
-        LogPath("message_interrupted_output", path);
-    } else if (kind == kJobEncrypt) {
-        if (EndsInCpy(path) || fs.NameCodePage().SameIgnoringCase(path, programPath)) return;
-        const uint64_t passes = 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0);
-        files.push_back(path);
-        owner->Progress().total += passes * size;
-    } else if (EndsInCpy(path)) {
-        files.push_back(path);
-        owner->Progress().total += size;
-    }
+    if (Ignores(path, kind)) return;
+    if (!IsSpelledWhole(path)) return LogPath("message_name_not_in_code_page", path);
+    if (IsTemporaryPath(path)) return LogPath("message_interrupted_output", path);
+    const uint64_t passes =
+        kind == kJobEncrypt ? 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0) : 1;
+    files.push_back(path);
+    owner->Progress().total += passes * size;
 }
 
 // A name the code page cannot spell comes from the listing with '?' in place

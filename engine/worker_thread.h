@@ -54,6 +54,9 @@ class WorkerThread {
     // The job's file list from jobPaths; false on a refusal (already logged).
     bool CollectFiles(std::vector<std::string>& files, JobKind kind);
     bool WalkDirectory(std::vector<std::string>& files, const std::string& folder, JobKind kind);
+    // Whether a job of kind passes over the file at path without a line in
+    // its log: a file it has no business with.
+    bool Ignores(const std::string& path, JobKind kind) const;
     // A name of 13 random letters and digits with ".cpy" that nothing in
     // folder has yet.
     std::string MakeOutputName(const std::string& folder);

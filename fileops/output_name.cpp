@@ -1,7 +1,5 @@
 #include "fileops/output_name.h"
 
-#include <cctype>
-
 #include "fs/path_text.h"
 
 std::string RandomLettersAndDigits(size_t count, std::mt19937& random) {
@@ -32,15 +30,6 @@ std::string TemporaryPathBeside(const std::string& finalPath, const CodePage& co
            kTemporarySuffix;
 }
 
-// The suffix is ASCII, holds no '\' and starts with '.', which no double-byte
-// code page uses as a second byte: its bytes at the end of a path are always
-// characters of their own at the end of its file name.
-bool IsTemporaryPath(const std::string& path) {
-    const size_t length = sizeof kTemporarySuffix - 1;
-    if (path.size() < length) return false;
-    for (size_t i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[path.size() - length + i]);
-        if (std::tolower(c) != kTemporarySuffix[i]) return false;
-    }
-    return true;
-}
+// The suffix holds no '\': its bytes at the end of a path are at the end of
+// its file name.
+bool IsTemporaryPath(const std::string& path) { return EndsInIgnoringCase(path, kTemporarySuffix); }

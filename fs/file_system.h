@@ -31,6 +31,8 @@ struct FileStatus {
     uint64_t lastAccessTime = 0;
     uint64_t lastWriteTime = 0;
     uint32_t attributes = 0;
+    // POSIX permission bits (0777); 0 where none are kept, as on Windows.
+    uint32_t mode = 0;
 };
 
 // Which file an open handle holds, as the system tells files apart, and
@@ -127,9 +129,10 @@ class FileSystem {
     // is taken: a file that appeared after the caller looked is not replaced.
     virtual std::unique_ptr<File> Create(const std::string& path) = 0;
 
-    // Times and attributes of a file that is not open.
+    // Times, attributes and mode of a file that is not open.
     virtual bool GetStatus(const std::string& path, FileStatus* status) = 0;
-    // Applies the three times, then the attributes.
+    // Applies the three times, then the mode (unless 0) where modes are kept,
+    // then the attributes: read-only takes the write bits of the mode.
     virtual bool SetStatus(const std::string& path, const FileStatus& status) = 0;
 
     // Renames within one drive, never over an existing file; the new name is

@@ -43,3 +43,14 @@ std::string FolderOf(const std::string& path, const CodePage& codePage) {
     const size_t slash = LastBackslash(path, codePage);
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
+
+bool EndsInIgnoringCase(const std::string& text, const char* suffix) {
+    const size_t length = std::strlen(suffix);
+    if (text.size() < length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        char c = text[text.size() - length + i];
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}

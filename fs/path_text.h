@@ -25,9 +25,11 @@ std::string FolderPrefixOf(const std::string& path, const CodePage& codePage);
 // Everything before the last '\' (empty if none).
 std::string FolderOf(const std::string& path, const CodePage& codePage);
 
-// Whether path names an encrypted file: its last four bytes are exactly
-// ".cpy" (letter case matters). No code page has '.' as a second byte, so the
-// four bytes are always four characters of their own.
-inline bool EndsInCpy(const std::string& path) {
-    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".cpy") == 0;
-}
+// Whether text ends in suffix, ASCII letter case aside, as Windows compares
+// names. suffix: lower-case ASCII starting with '.', which no code page has as
+// a second byte, so its bytes at the end of a path are characters of their own.
+bool EndsInIgnoringCase(const std::string& text, const char* suffix);
+
+// Whether path names an encrypted file: ".cpy" in any letter case, as the
+// file-type association opens "X.CPY" as one.
+inline bool EndsInCpy(const std::string& path) { return EndsInIgnoringCase(path, ".cpy"); }

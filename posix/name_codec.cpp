@@ -50,6 +50,12 @@ bool NameCodec::Known() const {
     return true;
 }
 
+bool NameCodec::KeepsAscii() const {
+    std::string ascii, spelled;
+    for (char c = ' '; c <= '~'; ++c) ascii += c;
+    return FromUtf8(ascii, &spelled) && spelled == ascii;
+}
+
 // Passwords pass through here too: no copy is left behind unwiped.
 bool NameCodec::FromUtf8(const std::string& text, std::string* out) const {
     std::string spelled, back;

@@ -12,6 +12,9 @@ class NameCodec {
     explicit NameCodec(int codePage);
     // Whether the C library can convert this code page.
     bool Known() const;
+    // Whether it spells every printable ASCII character as that character's
+    // own byte, as paths need ('\\', ':', '.'): EBCDIC code pages do not.
+    bool KeepsAscii() const;
     // text in UTF-8 as the code page spells it; false when it holds a
     // character the code page cannot, or is not UTF-8.
     bool FromUtf8(const std::string& text, std::string* out) const;

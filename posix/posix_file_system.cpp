@@ -86,6 +86,7 @@ bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     status->lastAccessTime = ToFileTime(s.st_atim);
     status->lastWriteTime = ToFileTime(s.st_mtim);
     status->attributes = AttributesOf(s);
+    status->mode = PermissionsOf(s.st_mode);
     return true;
 }
 
@@ -96,6 +97,7 @@ bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& statu
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
                                FromFileTime(status.lastWriteTime)};
     return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
+           (status.mode == 0 || ::chmod(posix.c_str(), PermissionsOf(status.mode)) == 0) &&
            SetAttributes(path, status.attributes);
 }
 
@@ -119,11 +121,31 @@ bool PosixFileSystem::Delete(const std::string& path) {
     return true;
 }
 
+std::string PosixFileSystem::PosixFolderOf(const std::string& path, size_t* last) const {
+    const size_t slash = LastBackslash(path, codePage);
+    if (slash == std::string::npos) {
+        *last = 0;
+        return ".";
+    }
+    *last = slash + 1;
+    return slash == 0 ? "/" : PosixPath(path.substr(0, slash));
+}
+
 // The folder goes to the system; the last part is matched against names as
 // the worker spells them.
 std::unique_ptr<Finder> PosixFileSystem::Find(const std::string& pattern) {
-    const size_t slash = LastBackslash(pattern, codePage);
-    if (slash == std::string::npos) return PosixFinder::Start(".", pattern, codec);
-    const std::string folder = slash == 0 ? "/" : PosixPath(pattern.substr(0, slash));
-    return PosixFinder::Start(folder, pattern.substr(slash + 1), codec);
+    size_t last = 0;
+    const std::string folder = PosixFolderOf(pattern, &last);
+    return PosixFinder::Start(folder, pattern.substr(last), codec);
+}
+
+std::vector<std::string> PosixFileSystem::PathsListedAs(const std::string& listedPath) const {
+    size_t last = 0;
+    const std::string folder = PosixFolderOf(listedPath, &last);
+    std::vector<std::string> paths;
+    for (const std::string& name :
+         PosixFinder::NamesListedAs(folder, listedPath.substr(last), codec)) {
+        paths.push_back(folder == "/" ? "/" + name : folder + "/" + name);
+    }
+    return paths;
 }

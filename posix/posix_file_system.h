@@ -17,6 +17,9 @@
 //   A folder's permissions are left alone.
 // - POSIX keeps no creation time: the last-write time stands in for it, and
 //   SetStatus cannot set it. Hidden, system and archive are not kept.
+// - A status carries the permission bits (stat_fields.h), so an output
+//   stamped with its source's status gets its mode once it is complete; a
+//   ".cpy" file carries its original's, and the restored file gets them back.
 // - Move renames without replacing (renameat2 RENAME_NOREPLACE, or a hard
 //   link and an unlink where that is not there) and synchronizes the folders
 //   it changed. Where neither way works, Move fails; where the folders cannot
@@ -29,6 +32,7 @@
 // - Find takes "<folder>\<pattern>" (name_pattern.h); see posix_finder.h.
 
 #include <climits>
+#include <vector>
 
 #include "fs/file_system.h"
 #include "posix/name_codec.h"
@@ -54,9 +58,15 @@ class PosixFileSystem : public FileSystem {
     // The POSIX path of a Windows-form one; empty when its bytes are not
     // valid in the code page (no call succeeds on the empty path).
     std::string PosixPath(const std::string& path) const;
+    // The POSIX paths of the entries Find lists as listedPath, in listing
+    // order: only the name on disk tells which file a name listed with '?'
+    // for what the code page lacks is.
+    std::vector<std::string> PathsListedAs(const std::string& listedPath) const;
 
   private:
     std::unique_ptr<File> OpenLocked(const std::string& path, int flags, int lock) const;
+    // The POSIX folder of a Windows-form path, whose last part starts at *last.
+    std::string PosixFolderOf(const std::string& path, size_t* last) const;
 
     TableCodePage codePage;
     NameCodec codec;

@@ -15,6 +15,19 @@ std::unique_ptr<Finder> PosixFinder::Start(const std::string& folder, const std:
     return std::unique_ptr<Finder>(new PosixFinder(dir, pattern, codec));
 }
 
+std::vector<std::string> PosixFinder::NamesListedAs(const std::string& folder,
+                                                    const std::string& listedName,
+                                                    const NameCodec& codec) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* found = ::readdir(dir)) {
+        if (codec.ListedName(found->d_name) == listedName) names.push_back(found->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 PosixFinder::~PosixFinder() { ::closedir(dir_); }
 
 // readdir gives nullptr both at the end and on an error; only errno tells.

@@ -6,6 +6,8 @@
 
 #include <dirent.h>
 
+#include <vector>
+
 #include "fs/file_system.h"
 #include "posix/name_codec.h"
 
@@ -15,6 +17,11 @@ class PosixFinder : public Finder {
     // pattern: in the codec's code page; codec outlives the finder.
     static std::unique_ptr<Finder> Start(const std::string& folder, const std::string& pattern,
                                          const NameCodec& codec);
+    // The names, as they are on disk, of the entries of folder that a listing
+    // gives as listedName (several can share one), in listing order.
+    static std::vector<std::string> NamesListedAs(const std::string& folder,
+                                                  const std::string& listedName,
+                                                  const NameCodec& codec);
 
     ~PosixFinder() override;
     PosixFinder(const PosixFinder&) = delete;

@@ -34,6 +34,8 @@ timespec FromFileTime(uint64_t time) {
     return result;
 }
 
+uint32_t PermissionsOf(uint32_t mode) { return mode & 0777; }
+
 bool IsReadOnly(mode_t mode) { return (mode & S_IWUSR) == 0; }
 
 uint32_t AttributesOf(const struct stat& s) {

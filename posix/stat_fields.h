@@ -12,6 +12,9 @@ uint64_t ToFileTime(const timespec& time);
 // 0 is "leave this time as it is" (UTIME_OMIT).
 timespec FromFileTime(uint64_t time);
 
+// The permission bits of a mode, without set-user-ID, set-group-ID and
+// sticky: a restored file never gains what they grant.
+uint32_t PermissionsOf(uint32_t mode);
 // Read-only is the owner's write bit; the others are beyond POSIX.
 bool IsReadOnly(mode_t mode);
 // A folder has the directory bit, a file the archive bit (as files that were

@@ -130,7 +130,7 @@ def known_answers(work):
 def round_trip(work):
     tree = os.path.join(work, "tree")
     sizes = [0, 1, 7, 8, 9, 4095, 65539, (1 << 20) + 5, (3 << 20) + 1]
-    originals = {}
+    originals, modes = {}, {}
     for i, size in enumerate(sizes):
         path = os.path.join(tree, "level%d" % (i % 3), "%s %d.bin" % (NAME, size))
         os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -139,6 +139,8 @@ def round_trip(work):
             f.write(data)
         os.utime(path, ns=(1_500_000_000_000_000_000, 1_400_000_000_123_456_700))
         originals[path] = data
+        modes[path] = (0o644, 0o755, 0o640)[i % 3]  # a script keeps its execute bits
+        os.chmod(path, modes[path])
     done = run(["encrypt", "--quiet", tree], password="tree pass")
     check(done.returncode == 0, "tree encrypted: %r" % done.stderr)
     check(not any(os.path.exists(p) for p in originals), "originals gone after encryption")
@@ -148,22 +150,37 @@ def round_trip(work):
         listed = run(["list", "level0\\*.cpy"], password="tree pass", cwd=tree)
         check(listed.returncode == 0 and listed.stdout.count(b" bytes\n") == 3,
               "a pattern listed: %r" % listed.stdout)
+    if not WINE:  # a .cpy file carries its original's mode; one made narrower gives no more
+        narrowed = os.path.join(tree, "level1", cpy_files(os.path.join(tree, "level1"))[0])
+        check(os.stat(narrowed).st_mode & 0o777 == 0o755, "a .cpy file's mode")
+        os.chmod(narrowed, 0o600)
+        listed = run(["list", narrowed], password="tree pass").stdout.decode()
+        modes[os.path.join(tree, "level1", re.search(r": (.*), \d+ bytes$", listed)[1])] = 0o600
     done = run(["decrypt", "--quiet", tree], password="tree pass")
     check(done.returncode == 0, "tree decrypted: %r" % done.stderr)
     for path, data in originals.items():
         check(os.path.exists(path) and read(path) == data, "round trip of " + path)
         check(os.path.exists(path) and os.stat(path).st_mtime_ns == 1_400_000_000_123_456_700,
               "last-write time of " + path)
+        check(WINE or os.stat(path).st_mode & 0o777 == modes[path], "mode of " + path)
 
 
 def exit_statuses(work):
     folder = os.path.join(work, "statuses")
     os.mkdir(folder)
-    for name, data in (("plain.txt", b"plain"), ("locked.txt", b"locked"), ("\u00e9t\u00e9.txt", b"ete")):
+    os.mkdir(os.path.join(folder, "spell"))
+    # A name code page 1252 cannot spell, beside one it can.
+    unspelled = os.path.join(folder, "spell", "\u65e5\u672c.txt")
+    for name, data in (("plain.txt", b"plain"), ("locked.txt", b"locked"), ("\u00e9t\u00e9.txt", b"ete"),
+                       ("upper.txt", b"upper"), ("notes.txt", b"notes"), (unspelled, b"kept"),
+                       (os.path.join("spell", "ok.txt"), b"ok")):
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
     run(["encrypt", "plain.txt"], password="right", cwd=folder)
     encrypted = cpy_files(folder)[0]
+    run(["encrypt", "upper.txt"], password="right", cwd=folder)
+    os.rename(os.path.join(folder, next(f for f in cpy_files(folder) if f != encrypted)),
+              os.path.join(folder, "UPPER.CPY"))  # as the file-type association opens one
     os.chmod(os.path.join(folder, "locked.txt"), 0o444)
     rows = [  # arguments, password, status, what the output says
         (["decrypt", encrypted], "wrong", 1, "Wrong password"),
@@ -177,6 +194,12 @@ def exit_statuses(work):
         (["encrypt", "", "x"], "pw", 1, "cannot work on"),
         (["decrypt", "--quiet", encrypted], "right", 0, "1 file taken"),
         (["encrypt", "--quiet", "--write-read-only", "locked.txt"], "pw", 0, "1 file taken"),
+        # Each named file a job would pass over is said, and the rest done.
+        (["encrypt", "UPPER.CPY"], "pw", 1, "already a .cpy file"),
+        (["decrypt", "notes.txt", "UPPER.CPY"], "right", 1, "not a .cpy file, left as it is"),
+        (["encrypt", "--quiet", "spell"], "pw", 1, "cannot spell this name; left as it is" +
+         ("" if WINE else " (choose another with --code-page) : " + unspelled)),
+        (["decrypt", "--quiet", "spell"], "pw", 0, "1 file taken"),  # not a word of the plain file
     ]
     if WINE:
         rows += [
@@ -188,13 +211,17 @@ def exit_statuses(work):
         rows += [
             (["encrypt", "\u00e9t\u00e9.txt", "--code-page", "932"], "pw", 1, "932 cannot spell"),
             (["encrypt", "--quiet", "\u00e9t\u00e9.txt"], "pw", 0, "1 file taken"),
+            (["decrypt", "--code-page", "1047", "x"], "pw", 2, "1047 does not spell ASCII"),
         ]
     for args, password, status, says in rows:
         got = run(args, password=password, cwd=folder)
         text = (got.stdout + got.stderr).decode(errors="replace")
         check(got.returncode == status and says.lower() in text.lower(),
               "%s: status %d, %r" % (args, got.returncode, text))
-    check(read(os.path.join(folder, "plain.txt")) == b"plain", "the failed runs lost nothing")
+    for name, data in (("plain.txt", b"plain"), ("upper.txt", b"upper"), ("notes.txt", b"notes"),
+                       (unspelled, b"kept")):
+        check(os.path.exists(os.path.join(folder, name)) and read(os.path.join(folder, name)) == data,
+              "%s: the failed runs lost nothing" % name)
     check(not os.path.exists(os.path.join(folder, "locked.txt")), "read-only taken when asked")
 
 
@@ -231,6 +258,8 @@ def typed_password(work):
 
 
 def interrupted(work):
+    """The first interrupt stops the job at the next safe point; a second one,
+    in a wipe that no Stop cuts short, ends the program at once."""
     folder = os.path.join(work, "interrupted")
     os.mkdir(folder)
     path = os.path.join(folder, "large.bin")
@@ -239,18 +268,39 @@ def interrupted(work):
         for _ in range(256):
             f.write(block)
     digest = hashlib.sha1(read(path)).hexdigest()
-    env = dict(os.environ, TARNU_PASSWORD="pw")
-    job = subprocess.Popen(COMMAND + ["encrypt", "--quiet", path], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    deadline = time.time() + 60
-    while time.time() < deadline and not any(".tarnu-part" in f for f in os.listdir(folder)):
-        time.sleep(0.001)
-    check(any(".tarnu-part" in f for f in os.listdir(folder)), "the output was begun")
-    job.send_signal(signal.SIGINT)
-    out = job.communicate()[0]
-    check(job.returncode == 130, "interrupted: status %d, %r" % (job.returncode, out))
-    check(os.listdir(folder) == ["large.bin"], "no output left: %r" % os.listdir(folder))
-    check(hashlib.sha1(read(path)).hexdigest() == digest, "the original is whole")
+    ended = 130 if WINE else -signal.SIGINT  # natively it dies of the signal, as shells expect
+    for begun, interrupts, status, says in ((".tarnu-part", 1, 130, "stopping at the next safe point"),
+                                            (".cpy", 2, ended, "ended at once")):
+        password = "interrupted pass"
+        job = subprocess.Popen(COMMAND + ["encrypt", "--quiet", path], stdin=subprocess.DEVNULL,
+                               env=dict(os.environ, TARNU_PASSWORD=password),
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        deadline = time.time() + 60
+        while time.time() < deadline and not any(f.endswith(begun) for f in os.listdir(folder)):
+            time.sleep(0.001)
+        check(any(f.endswith(begun) for f in os.listdir(folder)), "the job reached its " + begun)
+        if not WINE:  # the password read is gone from the environment
+            with open("/proc/%d/environ" % job.pid, "rb") as f:
+                check(password.encode() not in f.read(), "TARNU_PASSWORD left in the environment")
+        out = b""
+        for n in range(interrupts):
+            job.send_signal(signal.SIGINT)
+            while n + 1 < interrupts and b"interrupt again" not in out:  # not merged with the next
+                line = job.stdout.readline()
+                out += line
+                if not line:
+                    break
+        out += job.communicate()[0]
+        check(job.returncode == status and says.encode() in out,
+              "%d interrupts: status %d, %r" % (interrupts, job.returncode, out))
+        if interrupts == 2:  # the .cpy file is whole: what the wipe left of the original goes
+            check(len(cpy_files(folder)) == 1, "one .cpy file: %r" % os.listdir(folder))
+            for name in os.listdir(folder):
+                if not name.endswith(".cpy"):
+                    os.remove(os.path.join(folder, name))
+            run(["decrypt", "--quiet", folder], password=password)
+        check(os.listdir(folder) == ["large.bin"], "%d interrupts left %r" % (interrupts, os.listdir(folder)))
+        check(hashlib.sha1(read(path)).hexdigest() == digest, "the original whole")
 
 
 def disk_full(work):

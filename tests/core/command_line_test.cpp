@@ -104,7 +104,7 @@ TEST(ConsoleJob, PrintsTheJobAndTellsWhetherAllWasDone) {
     std::ostringstream out;
     ConsoleOwner owner(out, texts, false);
     worker.Start(owner);
-    auto run = [&](Tokens args, const std::string& password) {
+    auto run = [&](Tokens args, std::string password) {
         out.str("");
         const CliArguments parsed = ParseCliArguments(args);
         EXPECT_EQ(parsed.error, "");
@@ -141,7 +141,9 @@ TEST(ConsoleJob, PrintsTheJobAndTellsWhetherAllWasDone) {
     quietWorker.Start(quietOwner);
     out.str("");
     const CliOptions options = ParseCliArguments({"decrypt", "--quiet", "D:\\d"}).options;
-    EXPECT_EQ(RunConsoleJob(quietWorker, quietOwner, options, "wrong"), 1);
+    std::string wrong = "wrong";
+    EXPECT_EQ(RunConsoleJob(quietWorker, quietOwner, options, wrong), 1);
+    EXPECT_EQ(wrong, "");  // wiped once handed over
     EXPECT_EQ(count("message_decryption_started"), 0u);
     EXPECT_EQ(count("error_password_missing"), 2u) << out.str();
 }

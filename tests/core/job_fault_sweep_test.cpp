@@ -120,7 +120,8 @@ struct Job {
         // A wipe cut off leaves the original neither whole nor gone.
         options.wipeZero = options.wipeRandom = wipes;
         worker.Start(fork);
-        status = RunConsoleJob(worker, console, options, kPassword);
+        std::string password = kPassword;
+        status = RunConsoleJob(worker, console, options, password);
         finished = owner.WaitForJobs(1);
     }
     bool Attempted(const std::string& name) const {

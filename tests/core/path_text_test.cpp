@@ -50,6 +50,12 @@ TEST(PathText, FindsCharactersAndHalfCharacters) {
     EXPECT_TRUE(EndsInLeadByte("a\x83\x83\x83", japanese));
     EXPECT_FALSE(EndsInLeadByte("ab\x83", western));
     EXPECT_FALSE(EndsInLeadByte("", japanese));
+    // The ".cpy" ending in any letter case.
+    for (const char* cpy : {"a.cpy", "X.CPY", "\\x.Cpy", ".cpY"})
+        EXPECT_TRUE(EndsInCpy(cpy)) << cpy;
+    for (const char* other : {"cpy", "a.cpy.txt", "a_cpy", "a.cpz", ""}) {
+        EXPECT_FALSE(EndsInCpy(other)) << other;
+    }
 }
 
 // Letter case is folded where a character starts, never in a second byte:

@@ -124,8 +124,8 @@ TEST_F(WorkerTest, WhatEachJobTakes) {
     std::vector<std::string> files;
     worker.jobPaths = {"C:\\Tools", "C:\\Tools\\TARNU.EXE", "C:\\Tools\\old.TARNU-PART"};
     ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
-    EXPECT_EQ(files, (Lines{"C:\\Tools\\a.txt", "C:\\Tools\\X.CPY"}));
-    EXPECT_EQ(owner.progress.total, 110u);
+    EXPECT_EQ(files, (Lines{"C:\\Tools\\a.txt"}));  // ".cpy" in any letter case is not
+    EXPECT_EQ(owner.progress.total, 100u);
     EXPECT_EQ(owner.lines, (Lines{unfinished[1], unfinished[0], unfinished[1]}));
 
     files.clear();
@@ -133,8 +133,8 @@ TEST_F(WorkerTest, WhatEachJobTakes) {
     owner.progress.total = 0;
     worker.jobPaths = {"C:\\Tools"};
     ASSERT_TRUE(worker.CollectFiles(files, kJobDecrypt));
-    EXPECT_EQ(files, (Lines{"C:\\Tools\\b.cpy"}));
-    EXPECT_EQ(owner.progress.total, 280u);
+    EXPECT_EQ(files, (Lines{"C:\\Tools\\b.cpy", "C:\\Tools\\X.CPY"}));
+    EXPECT_EQ(owner.progress.total, 290u);
     EXPECT_EQ(owner.lines, unfinished);
 
     // Each wipe pass over a file counts its size once more.
@@ -189,17 +189,31 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
     fs.AddFile("C:\\T\\Loop\\never.txt", {4});
     fs.AddFolder("C:\\Empty");
     fs.DenyListing("C:\\T\\Locked");
-    // A name the code page cannot spell is listed with '?' for what it lacks.
+    // A name the code page cannot spell is listed with '?' for what it lacks;
+    // only a job that would work on the file names it.
     fs.AddFile("C:\\T\\x?y.txt", {5});
+    fs.AddFile("C:\\T\\z?.cpy", {6});
     texts.SetText("message_name_not_in_code_page", "cannot spell");
     worker.Start(owner);
 
+    const struct {
+        JobKind kind;
+        std::string unspelled;
+        Lines files;
+    } rows[] = {{kJobEncrypt, "x?y.txt", {"C:\\T\\a.txt", "C:\\T\\Open\\c.txt"}},
+                {kJobDecrypt, "z?.cpy", {}}};
     std::vector<std::string> files;
-    worker.jobPaths = {"C:\\T", "C:\\Empty"};
-    ASSERT_TRUE(worker.CollectFiles(files, kJobEncrypt));
-    EXPECT_EQ(files, (Lines{"C:\\T\\a.txt", "C:\\T\\Open\\c.txt"}));
-    EXPECT_EQ(owner.lines, (Lines{"link skipped : C:\\T\\Loop", "cannot spell : C:\\T\\x?y.txt",
-                                  "cannot list : C:\\T\\Locked"}));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.unspelled);
+        owner.lines.clear();
+        files.clear();
+        worker.jobPaths = {"C:\\T", "C:\\Empty"};
+        ASSERT_TRUE(worker.CollectFiles(files, row.kind));
+        EXPECT_EQ(files, row.files);
+        EXPECT_EQ(owner.lines,
+                  (Lines{"link skipped : C:\\T\\Loop", "cannot spell : C:\\T\\" + row.unspelled,
+                         "cannot list : C:\\T\\Locked"}));
+    }
 
     owner.lines.clear();
     worker.jobPaths = {"C:\\T\\Locked"};

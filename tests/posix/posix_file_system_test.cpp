@@ -31,6 +31,7 @@ class PosixRig : public ContractRig {
         ContractLimits limits;
         limits.keepsCreationTime = false;
         limits.keptAttributes = attr::kReadOnly | attr::kArchive;
+        limits.keepsMode = true;
         return limits;
     }
 

@@ -14,6 +14,7 @@ struct ContractLimits {
     // Of read-only, hidden and archive, the bits a status round trip keeps.
     uint32_t keptAttributes = attr::kReadOnly | attr::kHidden | attr::kArchive;
     bool setsTimesOfReadOnlyFile = true;
+    bool keepsMode = false;  // the permission bits of FileStatus
 };
 
 // The file system under test, and a fresh folder for one test.

@@ -208,6 +208,7 @@ TEST_F(FileSystemContract, StatusRoundTrip) {
     wanted.lastAccessTime = 131000000000000000;  // 2016
     wanted.lastWriteTime = 130500000000000000;   // 2014
     wanted.attributes = attr::kReadOnly | attr::kHidden | attr::kArchive;
+    wanted.mode = 04755;  // set-user-ID is never given
     ASSERT_TRUE(fs.SetStatus(path, wanted));
     if (limits.setsTimesOfReadOnlyFile) {
         wanted.lastWriteTime += 10000000;
@@ -221,6 +222,7 @@ TEST_F(FileSystemContract, StatusRoundTrip) {
     if (limits.keepsCreationTime) {
         EXPECT_EQ(found.creationTime, wanted.creationTime);
     }
+    EXPECT_EQ(found.mode, limits.keepsMode ? 0555u : 0u);  // read-only took the write bits
 
     ASSERT_TRUE(fs.SetStatus(path, FileStatus{0, 0, 0, 0}));
     uint32_t attributes = 0;
@@ -228,6 +230,7 @@ TEST_F(FileSystemContract, StatusRoundTrip) {
     EXPECT_EQ(attributes & (attr::kReadOnly | attr::kHidden), 0u);
     ASSERT_TRUE(fs.GetStatus(path, &found));
     EXPECT_EQ(found.lastWriteTime, wanted.lastWriteTime);  // 0 leaves a time as it is
+    EXPECT_EQ(found.mode, limits.keepsMode ? 0755u : 0u);  // and the mode, the owner's write back
     EXPECT_FALSE(fs.GetStatus(dir / "missing.txt", &found));
     EXPECT_FALSE(fs.GetAttributes(dir / "missing.txt", &attributes));
     EXPECT_FALSE(fs.SetStatus(dir / "missing.txt", wanted));
