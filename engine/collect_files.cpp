@@ -39,7 +39,7 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
         return true;
     }
     if (!(found.attributes & attr::kDirectory)) {
-        TakeIfWanted(files, entry, found.size, kind);
+        TakeFile(files, entry, found, kind);
         return true;
     }
     if (IsDotEntry(found.name)) return true;
@@ -53,7 +53,8 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
 // its last listed subfolder first. A subfolder that cannot be listed, or
 // whose listing breaks off, is logged: its missing files must not pass
 // silently for done. Links to folders are not followed, so a link back into
-// the tree cannot make the walk endless.
+// the tree cannot make the walk endless; other reparse points (a cloud
+// folder) are walked as folders.
 bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::string& folder,
                                  JobKind kind) {
     std::vector<std::string> pending;
@@ -67,19 +68,30 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
             const std::string path = current + "\\" + entry.name;
             if (!IsSpelledWhole(entry.name)) {
                 LogPath("message_name_not_in_code_page", path);
-            } else if (entry.attributes & attr::kReparsePoint &&
-                       entry.attributes & attr::kDirectory) {
+            } else if (!(entry.attributes & attr::kDirectory)) {
+                TakeFile(files, path, entry, kind);
+            } else if (IsLink(entry.attributes, entry.reparseTag)) {
                 LogPath("message_link_skipped", path);
-            } else if (entry.attributes & attr::kDirectory) {
-                pending.push_back(path);
             } else {
-                TakeIfWanted(files, path, entry.size, kind);
+                pending.push_back(path);
             }
         }
         if (!finder || finder->BrokeOff()) LogPath("message_file_seek_failed", current);
         if (pending.empty()) return true;
         current = pending.back();
         pending.pop_back();
+    }
+}
+
+// A link to a file is left alone, named in the log: its target may lie
+// outside what the user chose, and a job would wipe that and leave it in
+// place under its own name.
+void WorkerThread::TakeFile(std::vector<std::string>& files, const std::string& path,
+                            const FindEntry& found, JobKind kind) {
+    if (IsLink(found.attributes, found.reparseTag)) {
+        LogPath("message_file_link_skipped", path);
+    } else {
+        TakeIfWanted(files, path, found.size, kind);
     }
 }
 

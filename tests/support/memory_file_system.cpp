@@ -56,6 +56,13 @@ void MemoryFileSystem::DenyListing(const std::string& folder) {
     unlisted_.insert(mempath::Key(folder, codePage_));
 }
 
+void MemoryFileSystem::SetReparseTag(const std::string& path, uint32_t tag) {
+    Node* node = Lookup(mempath::Key(path, codePage_));
+    if (!node) throw std::invalid_argument("no file or folder " + path);
+    node->reparseTag = tag;
+    node->status.attributes |= attr::kReparsePoint;
+}
+
 void MemoryFileSystem::CopyDisk(const MemoryFileSystem& other) {
     nodes_ = other.nodes_;
     for (auto& entry : nodes_) entry.second.open = false;
@@ -140,6 +147,11 @@ std::unique_ptr<File> MemoryFileSystem::Open(Node* node, const std::string& key,
     return std::make_unique<MemoryFile>(this, key, path, access);
 }
 
+bool MemoryFileSystem::OpensAsFile(const Node* node) const {
+    return node && !node->folder && !node->open &&
+           !IsLink(node->status.attributes, node->reparseTag);
+}
+
 void MemoryFileSystem::Release(const std::string& key) {
     nodes_.at(key).open = false;
     --openHandles_;
@@ -183,7 +195,7 @@ std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     if (Fails(FsOp::OpenRead)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     Node* node = Lookup(key);
-    if (!node || node->folder || node->open) return nullptr;
+    if (!OpensAsFile(node)) return nullptr;
     return Open(node, key, path, FileAccess::kRead);
 }
 
@@ -191,7 +203,7 @@ std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     Node* node = Lookup(key);
-    if (!node || node->folder || node->open) return nullptr;
+    if (!OpensAsFile(node)) return nullptr;
     if (node->status.attributes & attr::kReadOnly) return nullptr;
     return Open(node, key, path, FileAccess::kReadWrite);
 }
@@ -281,8 +293,8 @@ std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
         if (FindCharacter(key, "\\", codePage_, folderKey.size() + 1) != std::string::npos)
             continue;
         const Node& node = nodes_.at(key);
-        entries.push_back(
-            {mempath::Name(node.path, codePage_), node.status.attributes, node.data.size()});
+        entries.push_back({mempath::Name(node.path, codePage_), node.status.attributes,
+                           node.data.size(), node.reparseTag});
     }
     std::vector<FindEntry> matching;
     for (FindEntry& entry : entries) {
