@@ -14,6 +14,11 @@ NameCodec Codec() { return NameCodec(codePage); }
 
 }  // namespace
 
+// The shell has expanded the patterns.
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 std::string UseCodePage(unsigned number) {
     if (number == 0) return std::string();
     if (!NameCodec(int(number)).Known())
