@@ -5,10 +5,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/worker_thread.h"
 #include "fs/file_system.h"
 
+// The arguments after the program's name, as main was given them; on
+// Windows read from the system as UTF-16, with the patterns expanded here
+// (no Windows shell does), each in the system's code page (one it cannot
+// spell exactly has '?' where it lacks a character, and WorkerPath refuses
+// it).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 // Names the code page of stored names and passwords, 0 for the host's
 // default; before any other call. Why it cannot be used, or empty.
 std::string UseCodePage(unsigned codePage);

@@ -29,6 +29,11 @@ std::string UnspellableLine(const std::string& listedPath) {
 
 }  // namespace
 
+// The shell has expanded the patterns.
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 // Names are kept in the worker's paths with ASCII's bytes for '\\', ':' and
 // '.': a code page that spells them otherwise would lose every path.
 std::string UseCodePage(unsigned number) {

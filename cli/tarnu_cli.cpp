@@ -140,7 +140,7 @@ int RunJob(CliOptions& options, EnvironmentPassword& environment) {
 
 int main(int argc, char** argv) {
     EnvironmentPassword environment;
-    CliArguments arguments = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
+    CliArguments arguments = ParseCliArguments(ProgramArguments(argc, argv));
     if (!arguments.error.empty()) return Usage(arguments.error);
     CliOptions& options = arguments.options;
     const std::string codePageError = UseCodePage(options.codePage);

@@ -39,7 +39,7 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
         return true;
     }
     if (!(found.attributes & attr::kDirectory)) {
-        TakeIfWanted(files, entry, found.size, kind);
+        TakeFile(files, entry, found, kind);
         return true;
     }
     if (IsDotEntry(found.name)) return true;
@@ -53,7 +53,8 @@ bool WorkerThread::CollectEntry(std::vector<std::string>& files, const std::stri
 // its last listed subfolder first. A subfolder that cannot be listed, or
 // whose listing breaks off, is logged: its missing files must not pass
 // silently for done. Links to folders are not followed, so a link back into
-// the tree cannot make the walk endless.
+// the tree cannot make the walk endless; other reparse points (a cloud
+// folder) are walked as folders.
 bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::string& folder,
                                  JobKind kind) {
     std::vector<std::string> pending;
@@ -68,12 +69,12 @@ bool WorkerThread::WalkDirectory(std::vector<std::string>& files, const std::str
             const bool folder = (entry.attributes & attr::kDirectory) != 0;
             if (folder && !IsSpelledWhole(entry.name)) {
                 LogPath("message_name_not_in_code_page", path);
-            } else if (folder && entry.attributes & attr::kReparsePoint) {
+            } else if (!folder) {
+                TakeFile(files, path, entry, kind);
+            } else if (IsLink(entry.attributes, entry.reparseTag)) {
                 LogPath("message_link_skipped", path);
-            } else if (folder) {
-                pending.push_back(path);
             } else {
-                TakeIfWanted(files, path, entry.size, kind);
+                pending.push_back(path);
             }
         }
         if (!finder || finder->BrokeOff()) LogPath("message_file_seek_failed", current);
@@ -105,6 +106,16 @@ void WorkerThread::TakeIfWanted(std::vector<std::string>& files, const std::stri
         kind == kJobEncrypt ? 1 + (processor.wipeZero ? 1 : 0) + (processor.wipeRandom ? 1 : 0) : 1;
     files.push_back(path);
     owner->Progress().total += passes * size;
+}
+
+// A link to a file the job would work on is left alone, named in the log:
+// its target may lie outside what the user chose, and a job would wipe that
+// and leave it in place under its own name.
+void WorkerThread::TakeFile(std::vector<std::string>& files, const std::string& path,
+                            const FindEntry& found, JobKind kind) {
+    if (!IsLink(found.attributes, found.reparseTag))
+        return TakeIfWanted(files, path, found.size, kind);
+    if (!Ignores(path, kind)) LogPath("message_file_link_skipped", path);
 }
 
 // A name the code page cannot spell comes from the listing with '?' in place

@@ -70,6 +70,8 @@ class WorkerThread {
     void WarnOfLongPassword();
     void ProcessFiles(std::vector<std::string>& files, JobKind kind);
     void ProcessFile(const std::string& path, JobKind kind);
+    void TakeFile(std::vector<std::string>& files, const std::string& path, const FindEntry& found,
+                  JobKind kind);
     void TakeIfWanted(std::vector<std::string>& files, const std::string& path, uint64_t size,
                       JobKind kind);
     bool CollectEntry(std::vector<std::string>& files, const std::string& entry, JobKind kind);

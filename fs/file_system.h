@@ -25,6 +25,22 @@ constexpr uint32_t kNormal = 0x80;
 constexpr uint32_t kReparsePoint = 0x400;
 }  // namespace attr
 
+// The reparse tags of links, with the values Windows gives them.
+namespace reparse {
+constexpr uint32_t kMountPoint = 0xA0000003;  // a junction, or a volume mounted on a folder
+constexpr uint32_t kSymbolicLink = 0xA000000C;
+}  // namespace reparse
+
+// Whether a name with these attributes and reparse tag is a link, whose
+// target may lie anywhere. Other reparse points (cloud placeholders,
+// deduplicated files) hold their own data. A reparse point without a tag
+// (POSIX gives none) counts as a link: leaving it alone is the safe side.
+inline bool IsLink(uint32_t attributes, uint32_t reparseTag) {
+    return (attributes & attr::kReparsePoint) &&
+           (reparseTag == 0 || reparseTag == reparse::kMountPoint ||
+            reparseTag == reparse::kSymbolicLink);
+}
+
 // Times are Windows FILETIME values (100 ns units since 1601) as 64-bit numbers.
 struct FileStatus {
     uint64_t creationTime = 0;
@@ -67,6 +83,7 @@ struct FindEntry {
     std::string name;  // last path component only
     uint32_t attributes = 0;
     uint64_t size = 0;
+    uint32_t reparseTag = 0;  // when attributes hold attr::kReparsePoint
 };
 
 // An open file. Destroying it closes it without reporting; call Close to learn
@@ -120,6 +137,7 @@ class FileSystem {
     virtual bool GetAttributes(const std::string& path, uint32_t* attributes) = 0;
     virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
 
+    // Opening for writing never goes through a link (see IsLink): it fails.
     // Opens an existing file for reading only, shared with other readers.
     virtual std::unique_ptr<File> OpenRead(const std::string& path) = 0;
     // Opens an existing file for reading and writing, shared with no one; it

@@ -78,6 +78,7 @@ inline constexpr const char* kTextKeys[] = {
     "message_problem_analysis",
     "message_file_seek_failed",
     "message_link_skipped",
+    "message_file_link_skipped",
     "message_interrupted_output",
     "message_path_too_long",
     "message_name_not_in_code_page",

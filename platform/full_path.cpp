@@ -13,14 +13,21 @@ bool IsDrive(const std::string& path) {
 
 }  // namespace
 
+// Made in UTF-16: the current folder may hold a name the code page spells
+// only by a look-alike, which the ANSI call would make a path elsewhere.
 std::string CanonicalPath(const std::string& path) {
     if (IsDrive(path)) return path;  // the drive itself, not its current folder
-    char buffer[MAX_PATH] = {};
-    const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    std::string full(buffer, length);
-    while (full.size() > 1 && LastBackslash(full, SystemCodePage()) == full.size() - 1) {
-        full.pop_back();
+    const std::wstring wide = WideFromSystem(path);
+    std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    if (full.empty()) return std::string();
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), DWORD(full.size()), &full[0], nullptr);
+    if (length == 0 || length >= full.size()) return std::string();
+    full.resize(length);
+    std::string spelled;
+    SystemFromWide(full, &spelled);
+    if (spelled.empty() || spelled.size() >= MAX_PATH) return std::string();
+    while (spelled.size() > 1 && LastBackslash(spelled, SystemCodePage()) == spelled.size() - 1) {
+        spelled.pop_back();
     }
-    return full;
+    return spelled;
 }

@@ -23,10 +23,28 @@ DWORD AttributesToSet(uint32_t attributes) {
     return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
+// A link is opened as itself, never as its target, and then refused: a job
+// must not reach a file outside the tree it was given, nor wipe a file and
+// leave it under its own name. Asked of the handle, so a name replaced by a
+// link after the walk looked at it does not pass either.
+HANDLE OpenNotThroughLink(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    const HANDLE handle =
+        CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return handle;
+    FILE_ATTRIBUTE_TAG_INFO info = {};
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &info, sizeof info) ||
+        IsLink(info.FileAttributes, info.ReparseTag)) {
+        CloseHandle(handle);
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
 std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disposition,
                                DWORD share = 0) {
-    const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = OpenNotThroughLink(path, access, share, disposition);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle, path);
 }

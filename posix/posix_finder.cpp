@@ -54,8 +54,10 @@ bool PosixFinder::Describe(const char* name, FindEntry* entry) {
     }
     entry->attributes = 0;
     entry->size = 0;
+    entry->reparseTag = 0;
     if (S_ISLNK(s.st_mode)) {
         entry->attributes = attr::kReparsePoint;
+        entry->reparseTag = reparse::kSymbolicLink;
         if (::fstatat(::dirfd(dir_), name, &s, 0) != 0) return true;
     }
     entry->attributes |= AttributesOf(s);

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "platform/win32_code_page.h"
+
 namespace {
 
 // COM for the calling thread, for the length of one operation. A thread
@@ -32,14 +34,6 @@ struct ComRef {
     T* operator->() const { return p; }
     T* p = nullptr;
 };
-
-std::wstring WideFromAnsi(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::vector<wchar_t> wide(static_cast<size_t>(length));
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return std::wstring(wide.data());
-}
 
 bool CreateLinkObject(ComRef<IShellLinkA>* link) {
     return SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
@@ -71,7 +65,7 @@ bool CreateShortcut(const std::string& shortcutPath, const std::string& target,
     link->SetArguments(arguments.c_str());
     ComRef<IPersistFile> file;
     if (!QueryPersistFile(link, &file)) return false;
-    return SUCCEEDED(file->Save(WideFromAnsi(shortcutPath).c_str(), TRUE));
+    return SUCCEEDED(file->Save(WideFromSystem(shortcutPath).c_str(), TRUE));
 }
 
 bool ReadShortcut(const std::string& shortcutPath, std::string* target, std::string* arguments,
@@ -80,7 +74,7 @@ bool ReadShortcut(const std::string& shortcutPath, std::string* target, std::str
     ComRef<IShellLinkA> link;
     ComRef<IPersistFile> file;
     if (!com.Usable() || !CreateLinkObject(&link) || !QueryPersistFile(link, &file)) return false;
-    if (FAILED(file->Load(WideFromAnsi(shortcutPath).c_str(), STGM_READ))) return false;
+    if (FAILED(file->Load(WideFromSystem(shortcutPath).c_str(), STGM_READ))) return false;
     *target = ReadField([&](char* buffer, int size) {
         return link->GetPath(buffer, size, nullptr, SLGP_UNCPRIORITY);
     });

@@ -17,15 +17,18 @@ const size_t kMaxPathLength = 259;
 }  // namespace
 
 // Paths dropped while a job runs wait for its end: the worker owns the queue
-// until then.
+// until then. They are read as UTF-16: the ANSI form spells a character the
+// code page lacks by a look-alike, which can make a name a path elsewhere
+// ("..\x" for "..＼x"); SystemFromWide spells it '?' instead.
 LRESULT CMainDlg::OnDropFiles(WPARAM wParam, LPARAM) {
     const HDROP drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::string> paths;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        std::string path(::DragQueryFileA(drop, i, nullptr, 0), '\0');
-        ::DragQueryFileA(drop, i, &path[0], UINT(path.size() + 1));
-        paths.push_back(path);
+        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        ::DragQueryFileW(drop, i, &path[0], UINT(path.size() + 1));
+        paths.emplace_back();
+        SystemFromWide(path, &paths.back());
     }
     ::DragFinish(drop);
     if (paths.empty()) return 0;
@@ -51,7 +54,9 @@ void CMainDlg::TakeHeldDrops() {
 }
 
 void CMainDlg::TakeCommandLine() {
-    const std::string arguments = ArgumentsOf(::GetCommandLineA());
+    std::string commandLine;
+    SystemFromWide(::GetCommandLineW(), &commandLine);
+    const std::string arguments = ArgumentsOf(commandLine);
     if (arguments.empty()) return;
     EnterSelectMode();
     AddCommandLinePaths(arguments);
@@ -64,11 +69,15 @@ void CMainDlg::AddCommandLinePaths(const std::string& text) {
 // Every path is queued in its absolute, canonical form, so that a path typed
 // in a console ("a.txt", "C:/data/b.txt", "D:\") names what the user meant
 // and the refusals see through other spellings of the system folders. A path
-// too long for the system is named in the log, never cut into another path.
+// too long for the system is named in the log, never cut into another path;
+// so is one the code page cannot spell ('?' where it lacks a character).
 void CMainDlg::TakePath(const std::string& path) {
     const std::string canonical = path.size() > kMaxPathLength ? "" : CanonicalPath(path);
     if (canonical.empty()) {
         AddLogLine(Texts().LookupText("message_path_too_long") + " : " + path, kReportMessage);
+    } else if (FindCharacter(canonical, "?", SystemCodePage()) != std::string::npos) {
+        AddLogLine(Texts().LookupText("message_name_not_in_code_page") + " : " + canonical,
+                   kReportMessage);
     } else if (!SystemCodePage().SameIgnoringCase(canonical, programPath)) {
         AddJobPath(canonical);
     }

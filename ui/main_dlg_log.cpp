@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/win32_code_page.h"
 #include "ui/app_messages.h"
 #include "ui/main_dlg.h"
 #include "ui/message_dlg.h"
@@ -11,11 +12,8 @@ namespace {
 
 // The arrow of the title in the system's code page, where it has one.
 std::string TitleArrow() {
-    char bytes[8] = {};
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u2192", 1, bytes,
-                                             sizeof bytes, nullptr, &usedDefault);
-    return length > 0 && !usedDefault ? std::string(bytes, length) : std::string("->");
+    std::string arrow;
+    return SystemFromWide(L"\u2192", &arrow) ? arrow : std::string("->");
 }
 
 }  // namespace

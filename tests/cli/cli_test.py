@@ -225,6 +225,33 @@ def exit_statuses(work):
     check(not os.path.exists(os.path.join(folder, "locked.txt")), "read-only taken when asked")
 
 
+def approximated_names(work):
+    """Names the code page spells only by look-alikes ("..\\victim.txt" by best
+    fit) below a victim.txt: walked, named, matched by a pattern or in the
+    current folder's path, each is refused with status 1 and nothing touched."""
+    names = (["..\u00a5victim.txt"] if CODE_PAGE == 932 else
+             ["..\uff3cvictim.txt", "..\u2216victim.txt", "\uff0e\uff0e\uff3cvictim.txt"])
+    top = os.path.join(work, "approximated")
+    inner = os.path.join(top, "inner")
+    os.makedirs(inner)
+    # A current folder whose name, so spelled, leads back up to top.
+    back_up = os.path.join(top, names[0][:3] + "approximated")
+    os.mkdir(back_up)
+    paths = [os.path.join(top, "victim.txt")] + [os.path.join(inner, n) for n in names]
+    for path in paths:
+        with open(path, "wb") as f:
+            f.write(path.encode())
+    rows = [(["."], inner), (["*victim.txt"], inner), (["victim.txt"], back_up)]
+    for args, cwd in rows + [([n], inner) for n in names]:
+        got = run(["encrypt", "--wipe", "zero"] + args, password="pw", cwd=cwd)
+        said = (got.stdout + got.stderr).count(b"cannot spell")
+        check(got.returncode == 1 and said == (len(names) if args == ["."] else 1),
+              "%r: status %d, %r" % (args, got.returncode, got.stdout + got.stderr))
+        check(all(os.path.exists(p) and read(p) == p.encode() for p in paths) and
+              len(os.listdir(inner)) == len(names) and len(os.listdir(top)) == 3,
+              "%r touched nothing" % args)
+
+
 def typed_password(work):
     folder = os.path.join(work, "typed")
     os.mkdir(folder)
@@ -328,6 +355,7 @@ chosen = sys.argv[3 + WINE:]
 with tempfile.TemporaryDirectory(prefix="tarnu-cli-") as work:
     # Under Wine no terminal is there to ask.
     parts = [known_answers, round_trip, exit_statuses, interrupted]
+    parts += [approximated_names] if WINE else []
     for part in parts if WINE else parts + [typed_password, disk_full]:
         if chosen and part.__name__ not in chosen:
             continue

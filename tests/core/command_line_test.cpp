@@ -9,6 +9,7 @@
 #include "cli/cli_options.h"
 #include "cli/console_job.h"
 #include "cli/password_source.h"
+#include "cli/windows_arguments.h"
 #include "lang/built_in_english.h"
 #include "tests/support/memory_file_system.h"
 
@@ -36,6 +37,26 @@ TEST(CommandLine, ArgumentsFollowTheProgramName) {
     EXPECT_EQ(ArgumentsOf("tarnu.exe"), "");
     EXPECT_EQ(ArgumentsOf("\"C:\\tarnu.exe\""), "");
     EXPECT_EQ(ArgumentsOf(""), "");
+}
+
+// tarnu-cli.exe's own split of its command line; "Q|" marks a quoted argument,
+// whose pattern is not expanded.
+TEST(CommandLine, WindowsArguments) {
+    const std::pair<std::string, Tokens> rows[] = {
+        {"\"C:\\Program Files\\tarnu-cli.exe\" list a.cpy", {"list", "a.cpy"}},
+        {"tarnu-cli  \t*.cpy  \"C:\\My Files\\*.cpy\"", {"*.cpy", "Q|C:\\My Files\\*.cpy"}},
+        {"x C:\\a\\b\\ d\\\\", {"C:\\a\\b\\", "d\\\\"}},           // literal without a quote
+        {"x \"C:\\a b\\\\\" c", {"Q|C:\\a b\\", "c"}},             // halved before one
+        {"x a\\\"b \"c\"\"d\" e\"\"", {"a\"b", "Q|c\"d", "Q|e"}},  // an odd run, "" in quotes
+        {"x pre\"mid dle\"post \"\"", {"Q|premid dlepost", "Q|"}},
+        {"x \"never closed", {"Q|never closed"}},
+        {"\"C:\\tarnu-cli.exe\"", {}}};
+    for (const auto& [line, expected] : rows) {
+        Tokens got;
+        for (const auto& argument : SplitWindowsArguments(line))
+            got.push_back((argument.quoted ? "Q|" : "") + argument.text);
+        EXPECT_EQ(got, expected) << line;
+    }
 }
 
 // tarnu-cli's arguments: what each gives, and what each refusal says.

@@ -178,15 +178,27 @@ TEST_F(WorkerTest, SystemFoldersAreRefused) {
     EXPECT_EQ(files, (Lines{"C:\\Windows\\system32\\drivers\\x.sys", "D:\\d.txt"}));
 }
 
-TEST_F(WorkerTest, FoldersThatCannotBeListed) {
+// Links are named and left, to folders and to files, whatever points at
+// them; other reparse points (a cloud folder, a deduplicated file) are
+// ordinary folders and files.
+TEST_F(WorkerTest, FoldersThatCannotBeListedAndLinks) {
     texts.SetText("message_file_seek_failed", "cannot list");
     texts.SetText("message_link_skipped", "link skipped");
+    texts.SetText("message_file_link_skipped", "file link skipped");
     fs.AddFile("C:\\T\\a.txt", {1});
     fs.AddFile("C:\\T\\Locked\\b.txt", {2});
     fs.AddFile("C:\\T\\Open\\c.txt", {3});
     fs.AddFolder("C:\\T\\Loop");
-    fs.SetAttributes("C:\\T\\Loop", attr::kDirectory | attr::kReparsePoint);
+    fs.SetAttributes("C:\\T\\Loop", attr::kDirectory | attr::kReparsePoint);  // no tag
     fs.AddFile("C:\\T\\Loop\\never.txt", {4});
+    fs.AddFile("C:\\T\\Junction\\never.txt", {4});
+    fs.SetReparseTag("C:\\T\\Junction", reparse::kMountPoint);
+    fs.AddFile("C:\\T\\Cloud\\d.txt", {6});
+    fs.SetReparseTag("C:\\T\\Cloud", 0x9000601A);
+    fs.AddFile("C:\\T\\dedup.txt", {7});
+    fs.SetReparseTag("C:\\T\\dedup.txt", 0x80000013);
+    fs.AddFile("C:\\T\\link.txt", {8});
+    fs.SetReparseTag("C:\\T\\link.txt", reparse::kSymbolicLink);
     fs.AddFolder("C:\\Empty");
     fs.DenyListing("C:\\T\\Locked");
     // A name the code page cannot spell is listed with '?' for what it lacks;
@@ -198,21 +210,25 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
 
     const struct {
         JobKind kind;
-        std::string unspelled;
-        Lines files;
-    } rows[] = {{kJobEncrypt, "x?y.txt", {"C:\\T\\a.txt", "C:\\T\\Open\\c.txt"}},
-                {kJobDecrypt, "z?.cpy", {}}};
+        Lines files, lines;
+    } rows[] = {{kJobEncrypt,
+                 {"C:\\T\\a.txt", "C:\\T\\dedup.txt", "C:\\T\\Open\\c.txt", "C:\\T\\Cloud\\d.txt"},
+                 {"link skipped : C:\\T\\Junction", "file link skipped : C:\\T\\link.txt",
+                  "link skipped : C:\\T\\Loop", "cannot spell : C:\\T\\x?y.txt",
+                  "cannot list : C:\\T\\Locked"}},
+                {kJobDecrypt,
+                 {},
+                 {"link skipped : C:\\T\\Junction", "link skipped : C:\\T\\Loop",
+                  "cannot spell : C:\\T\\z?.cpy", "cannot list : C:\\T\\Locked"}}};
     std::vector<std::string> files;
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.unspelled);
+        SCOPED_TRACE(row.kind);
         owner.lines.clear();
         files.clear();
         worker.jobPaths = {"C:\\T", "C:\\Empty"};
         ASSERT_TRUE(worker.CollectFiles(files, row.kind));
         EXPECT_EQ(files, row.files);
-        EXPECT_EQ(owner.lines,
-                  (Lines{"link skipped : C:\\T\\Loop", "cannot spell : C:\\T\\" + row.unspelled,
-                         "cannot list : C:\\T\\Locked"}));
+        EXPECT_EQ(owner.lines, row.lines);
     }
 
     owner.lines.clear();
@@ -223,13 +239,22 @@ TEST_F(WorkerTest, FoldersThatCannotBeListed) {
     owner.lines.clear();
     RunJob(kJobEncrypt, {"C:\\T"});  // a job whose log names skipped entries
     EXPECT_FALSE(worker.LastJobWasClean());
+    EXPECT_TRUE(fs.Contents("C:\\T\\link.txt") == std::vector<uint8_t>{8});
+    EXPECT_FALSE(fs.Exists("C:\\T\\dedup.txt"));
 
-    owner.lines.clear();
-    files.clear();
-    worker.jobPaths = {"C:\\T\\x?y.txt"};  // dropped or named as the listing spells it
-    EXPECT_TRUE(worker.CollectFiles(files, kJobEncrypt));
-    EXPECT_TRUE(files.empty());
-    EXPECT_EQ(owner.lines, (Lines{"cannot spell : C:\\T\\x?y.txt"}));
+    // Dropped or named as the listing spells it; a folder link named is walked.
+    const std::pair<std::string, Lines> named[] = {
+        {"C:\\T\\x?y.txt", {"cannot spell : C:\\T\\x?y.txt"}},
+        {"C:\\T\\link.txt", {"file link skipped : C:\\T\\link.txt"}},
+        {"C:\\T\\Junction", {}}};
+    for (const auto& [path, lines] : named) {
+        owner.lines.clear();
+        files.clear();
+        worker.jobPaths = {path};
+        EXPECT_TRUE(worker.CollectFiles(files, kJobEncrypt));
+        EXPECT_EQ(files, lines.empty() ? Lines{"C:\\T\\Junction\\never.txt"} : Lines{});
+        EXPECT_EQ(owner.lines, lines);
+    }
 }
 
 TEST_F(WorkerTest, OutputNames) {

@@ -53,6 +53,13 @@ void MemoryFileSystem::DenyListing(const std::string& folder) {
     unlisted_.insert(mempath::Key(folder, codePage_));
 }
 
+void MemoryFileSystem::SetReparseTag(const std::string& path, uint32_t tag) {
+    Content* found = ContentOf(mempath::Key(path, codePage_));
+    if (!found) throw std::invalid_argument("no file or folder " + path);
+    found->reparseTag = tag;
+    found->status.attributes |= attr::kReparsePoint;
+}
+
 void MemoryFileSystem::AddLink(const std::string& existing, const std::string& path) {
     const Node* node = Lookup(mempath::Key(existing, codePage_));
     const std::string key = mempath::Key(path, codePage_);
@@ -206,6 +213,13 @@ std::unique_ptr<File> MemoryFileSystem::Open(const std::string& key, const std::
     return std::make_unique<MemoryFile>(this, content, key, path, access);
 }
 
+// A file, not open, and not a link: links are never opened through.
+bool MemoryFileSystem::OpensAsFile(const std::string& key) const {
+    const Content* file = ContentOf(key);
+    return file && !IsFolderKey(key) && !file->open &&
+           !IsLink(file->status.attributes, file->reparseTag);
+}
+
 // Content whose names are all gone lives as long as its handle.
 void MemoryFileSystem::Release(uint64_t content) {
     contents_.at(content).open = false;
@@ -250,17 +264,15 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
     if (Fails(FsOp::OpenRead)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
-    const Content* file = ContentOf(key);
-    if (!file || IsFolderKey(key) || file->open) return nullptr;
+    if (!OpensAsFile(key)) return nullptr;
     return Open(key, path, FileAccess::kRead);
 }
 
 std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
-    const Content* file = ContentOf(key);
-    if (!file || IsFolderKey(key) || file->open) return nullptr;
-    if (file->status.attributes & attr::kReadOnly) return nullptr;
+    if (!OpensAsFile(key)) return nullptr;
+    if (ContentOf(key)->status.attributes & attr::kReadOnly) return nullptr;
     return Open(key, path, FileAccess::kReadWrite);
 }
 
@@ -354,8 +366,8 @@ std::vector<FindEntry> MemoryFileSystem::List(const std::string& folderKey,
             continue;
         const Node& node = nodes_.at(key);
         const Content& content = contents_.at(node.content);
-        entries.push_back(
-            {mempath::Name(node.path, codePage_), content.status.attributes, content.data.size()});
+        entries.push_back({mempath::Name(node.path, codePage_), content.status.attributes,
+                           content.data.size(), content.reparseTag});
     }
     std::vector<FindEntry> matching;
     for (FindEntry& entry : entries) {

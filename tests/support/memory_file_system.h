@@ -11,6 +11,8 @@
 //   of an open file fails. A Create handle cannot read, an OpenRead one
 //   cannot write.
 // - A read-only file cannot be opened or deleted, but can be moved.
+// - A reparse tag set on a file or folder is listed with it; a file whose
+//   tag is a link's (IsLink) does not open, as Win32FileSystem refuses it.
 // - Create needs an existing parent folder and replaces nothing; Move does
 //   not replace anything; Delete does not remove folders.
 // - Each write ticks a fake clock into the file's last-write time. A time of 0
@@ -64,6 +66,8 @@ class MemoryFileSystem : public FileSystem {
     // character.
     void SetCodePage(int number) { codePage_ = TableCodePage(number); }
     void DenyListing(const std::string& folder);
+    // Makes an existing file or folder a reparse point of that tag.
+    void SetReparseTag(const std::string& path, uint32_t tag);
 
     // Other programs at work while a job runs; none of these is a call.
     // Another name for the content of existing, as a backup's hard link.
@@ -128,6 +132,7 @@ class MemoryFileSystem : public FileSystem {
         bool open = false;
         std::vector<uint8_t> data;
         FileStatus status;
+        uint32_t reparseTag = 0;
     };
 
     // Counts a call; true when it is to fail.
@@ -144,6 +149,7 @@ class MemoryFileSystem : public FileSystem {
     bool IsFolderKey(const std::string& key) const;
     std::vector<std::string> KeysUnder(const std::string& key) const;
     bool HasOpenFileUnder(const std::string& key) const;
+    bool OpensAsFile(const std::string& key) const;
     std::unique_ptr<File> Open(const std::string& key, const std::string& path, FileAccess access);
     std::vector<FindEntry> List(const std::string& folderKey, const std::string& pattern) const;
     bool CanTakeName(const std::string& fromKey, const std::string& to) const;

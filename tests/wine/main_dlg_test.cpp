@@ -49,20 +49,27 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
 
 // A drop from the shell: a DROPFILES block with the paths, each ended by a
 // zero byte, and one more zero byte at the end.
-HGLOBAL MakeDrop(const std::vector<std::string>& paths) {
-    std::string list;
-    for (const auto& path : paths) list += path + '\0';
-    list += '\0';
-    const HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+// The paths in the code page, or (wide strings) in UTF-16, as Explorer drops them.
+template <class Text>
+HGLOBAL MakeDrop(const std::vector<Text>& paths) {
+    Text list;
+    for (const auto& path : paths) list += path + typename Text::value_type();
+    list += typename Text::value_type();
+    const size_t bytes = list.size() * sizeof list[0];
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    drop->fWide = sizeof list[0] == sizeof(wchar_t);
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), bytes);
     GlobalUnlock(memory);
     return memory;
 }
 
 void Drop(HWND hwnd, const std::vector<std::string>& paths) {
+    SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+}
+
+void Drop(HWND hwnd, const std::vector<std::wstring>& paths) {
     SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
 }
 
@@ -271,6 +278,12 @@ TEST_F(MainDlgTest, DroppedPaths) {
                   "message_path_too_long : " + longPath);  // never cut to fit
         Drop(hwnd, {"C:\\data\\plain.txt"});
         EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobDecrypt);  // stays
+        // A name the code page only approximates ("..\\x" by best fit) is named
+        // as the listing spells it, never queued.
+        Drop(hwnd, std::vector<std::wstring>{L"C:\\data\\..\uFF3Cx.txt", L"C:\\data\\caf\u00E9"});
+        EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths.back(), "C:\\data\\caf\xE9");
+        const auto texts = LogTexts(MainDlgProbe::Log(dialog));
+        EXPECT_EQ(texts[texts.size() - 2], "message_name_not_in_code_page : C:\\data\\..?x.txt");
         MainDlgProbe::Worker(dialog).jobPaths.clear();
     });
 }
@@ -284,14 +297,16 @@ TEST_F(MainDlgTest, CommandLineTokens) {
         const std::string longToken(300, 'x');
         dialog.AddCommandLinePaths(
             "\"C:\\My Files\\a.doc\" D:\\b.txt " + longToken +
-            " a.txt C:/data/b.txt D:\\ d:/ E: C:\\x\\..\\y\\. c:\\Data\\sub\\");
+            " a.txt C:/data/b.txt D:\\ d:/ E: C:\\x\\..\\y\\. c:\\Data\\sub\\ C:\\a?b.txt");
         EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
                   (std::vector<std::string>{"C:\\My Files\\a.doc", "D:\\b.txt", here + "a.txt",
                                             "C:\\data\\b.txt", "D:", "d:", "E:", "C:\\y",
                                             "c:\\Data\\sub"}));
         const auto texts = LogTexts(MainDlgProbe::Log(dialog));
-        ASSERT_EQ(texts.size(), 10u);
+        ASSERT_EQ(texts.size(), 11u);
         EXPECT_EQ(texts[2], "message_path_too_long : " + longToken);  // named whole, never cut
+        // '?': a character the code page lacks, in the command line as read.
+        EXPECT_EQ(texts[10], "message_name_not_in_code_page : C:\\a?b.txt");
         MainDlgProbe::Worker(dialog).jobPaths.clear();
     });
 }

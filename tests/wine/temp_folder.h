@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32_code_page.h"
 #include "platform/win32_file_system.h"
 
 // A fresh folder under the temporary folder, removed with all it holds.
@@ -26,24 +27,26 @@ class TempFolder {
     const std::string& Path() const { return path_; }
 
   private:
-    static void Remove(const std::string& folder) {
-        WIN32_FIND_DATAA data;
-        const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    // In UTF-16: the ANSI listing may spell a name as a path elsewhere.
+    static void Remove(const std::string& folder) { Remove(WideFromSystem(folder)); }
+    static void Remove(const std::wstring& folder) {
+        WIN32_FIND_DATAW data;
+        const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
             do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = folder + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const std::wstring name = data.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring path = folder + L"\\" + name;
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     Remove(path);
                 } else {
-                    DeleteFileA(path.c_str());
+                    DeleteFileW(path.c_str());
                 }
-            } while (FindNextFileA(find, &data));
+            } while (FindNextFileW(find, &data));
             FindClose(find);
         }
-        RemoveDirectoryA(folder.c_str());
+        RemoveDirectoryW(folder.c_str());
     }
 
     std::string path_;
@@ -89,4 +92,26 @@ inline void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& 
     fs.Delete(path);
     std::unique_ptr<File> file = fs.Create(path);
     ASSERT_TRUE(file && file->Write(bytes.data(), bytes.size()) && file->Close()) << path;
+}
+
+// The same by a UTF-16 name, which the code page may not spell.
+inline std::vector<uint8_t> ReadWideFile(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::vector<uint8_t> bytes(GetFileSize(file, nullptr));
+    DWORD got = 0;
+    if (!bytes.empty()) ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    bytes.resize(got);
+    return bytes;
+}
+
+inline void WriteWideFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD wrote = 0;
+    EXPECT_TRUE(WriteFile(file, bytes.data(), DWORD(bytes.size()), &wrote, nullptr));
+    CloseHandle(file);
 }

@@ -11,6 +11,7 @@
 #include "fs/path_text.h"
 #include "platform/full_path.h"
 #include "platform/program_paths.h"
+#include "platform/win32_code_page.h"
 #include "platform/win32_file_system.h"
 #include "tests/support/cpy_samples.h"
 #include "tests/support/recording_owner.h"
@@ -123,6 +124,61 @@ TEST_F(WorkerWineTest, NamesOfTheSystemCodePageGoOutAndComeBack) {
         EXPECT_TRUE(ReadWholeFile(folder + "\\" + name) == bytes) << name;
     }
     EXPECT_EQ(owner.reports, std::vector<std::string>{});
+}
+
+// Names the code page spells only by look-alikes (best fit makes
+// "..＼victim.txt" "..\\victim.txt" in 1252, and "..¥victim.txt" in 932,
+// which has "＼" itself), made as UTF-16 in a folder below victim.txt, walked
+// and queued as the listing spells them: each is named in the log and left,
+// and nothing outside the folder is touched.
+TEST_F(WorkerWineTest, NamesTheCodePageOnlyApproximatesStayInTheirFolder) {
+    struct Name {
+        std::wstring name;
+        bool spelled;
+    };
+    const std::map<unsigned, std::vector<Name>> byCodePage = {
+        {932, {{L"..\u00A5victim.txt", false}, {L"..\uFF3Cvictim.txt", true}}},
+        {1252,
+         {{L"..\uFF3Cvictim.txt", false},
+          {L"..\u2216victim.txt", false},
+          {L"\uFF0E\uFF0E\uFF3Cvictim.txt", false}}}};
+    ASSERT_EQ(byCodePage.count(GetACP()), 1u) << "code page " << GetACP();
+    const std::vector<Name>& names = byCodePage.at(GetACP());
+    const std::vector<uint8_t> victim = PatternSource(100);
+    WriteWholeFile(dir / "victim.txt", victim);
+    const std::string folder = dir / "inner";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::wstring in = WideFromSystem(folder + "\\");
+    std::vector<std::string> unspelled;
+    for (size_t i = 0; i < names.size(); ++i) {
+        WriteWideFile(in + names[i].name, PatternSource(i + 10));
+        std::string listed;
+        EXPECT_EQ(SystemFromWide(names[i].name, &listed), names[i].spelled);
+        if (!names[i].spelled) unspelled.push_back(folder + "\\" + listed);
+    }
+    std::sort(unspelled.begin(), unspelled.end());
+    worker.Processor().wipeZero = true;
+    for (const std::vector<std::string>& queued : {std::vector<std::string>{folder}, unspelled}) {
+        owner.lines.clear();
+        RunJob(kJobEncrypt, queued);
+        std::vector<std::string> named;
+        const std::string key = "message_name_not_in_code_page : ";
+        for (const std::string& line : owner.lines) {
+            if (line.compare(0, key.size(), key) == 0) named.push_back(line.substr(key.size()));
+        }
+        std::sort(named.begin(), named.end());
+        EXPECT_EQ(named, unspelled);
+        EXPECT_TRUE(ReadWholeFile(dir / "victim.txt") == victim);
+        for (size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(ReadWideFile(in + names[i].name) == PatternSource(i + 10), !names[i].spelled)
+                << i;
+        }
+    }
+    RunJob(kJobDecrypt, {folder});
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_TRUE(ReadWideFile(in + names[i].name) == PatternSource(i + 10)) << i;
+    }
+    EXPECT_TRUE(ReadWholeFile(dir / "victim.txt") == victim);
 }
 
 // Refused however a user spells them, once the intake has made the path
