@@ -263,7 +263,8 @@ TEST_F(MainDlgTest, DroppedPaths) {
         std::string shouted = self;
         CharUpperA(&shouted[0]);
         Drop(hwnd, {"C:\\data\\A.CPY", shouted, "C:\\data\\folder"});
-        EXPECT_EQ(MainDlgProbe::Mode(dialog), kJobEncrypt);  // ".CPY" is not ".cpy"
+        EXPECT_EQ(MainDlgProbe::Mode(dialog),
+                  kJobDecrypt);  // ".CPY" is ".cpy", as Windows compares
         EXPECT_EQ(MainDlgProbe::Worker(dialog).jobPaths,
                   (std::vector<std::string>{"C:\\data\\A.CPY", "C:\\data\\folder"}));
         EXPECT_EQ(LogTexts(MainDlgProbe::Log(dialog)),
