@@ -330,6 +330,46 @@ def interrupted(work):
         check(hashlib.sha1(read(path)).hexdigest() == digest, "the original whole")
 
 
+def others_beside(work):
+    """Other programs at work beside a job: a backup's hard link, an editor
+    saving by rename and a log appending while the file is read. Nothing is
+    removed or wiped that is not the file read, and each is said."""
+    folder = os.path.join(work, "beside")
+    os.makedirs(os.path.join(folder, "backup"))
+    path = os.path.join(folder, "doc.bin")
+    linked, backup = os.path.join(folder, "linked.txt"), os.path.join(folder, "backup", "linked.txt")
+    with open(linked, "wb") as f:
+        f.write(b"shared by two names")
+    os.link(linked, backup)
+    got = run(["encrypt", linked], password="pw")  # both wipes, by default
+    check(got.returncode == 1 and b"other names" in got.stdout, "a linked file: %r" % got.stdout)
+    check(read(linked) == read(backup) == b"shared by two names", "both names keep their bytes")
+    large = pattern(64 << 20)
+    for change, says in (("replaced", b"changed this file"), ("appended", b"changed this file")):
+        with open(path, "wb") as f:
+            f.write(large)
+        job = subprocess.Popen(COMMAND + ["encrypt", "--quiet", path], stdin=subprocess.DEVNULL,
+                               env=dict(os.environ, TARNU_PASSWORD="pw"),
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        deadline = time.time() + 60
+        while time.time() < deadline and not any(f.endswith(".tarnu-part") for f in os.listdir(folder)):
+            time.sleep(0.001)
+        if change == "replaced":
+            with open(path + ".new", "wb") as f:
+                f.write(b"the new version")
+            os.rename(path + ".new", path)
+        else:
+            with open(path, "ab") as f:
+                f.write(b"one more line")
+        out = job.communicate()[0]
+        check(job.returncode == 1 and says in out, "%s: status %d, %r" % (change, job.returncode, out))
+        left = b"the new version" if change == "replaced" else large + b"one more line"
+        check(read(path) == left, "%s: the file as the other program left it" % change)
+        check(len(cpy_files(folder)) == 1, "%s: the output kept: %r" % (change, os.listdir(folder)))
+        for name in cpy_files(folder):
+            os.remove(os.path.join(folder, name))
+
+
 def disk_full(work):
     """A write refused midway (a file-size limit stands in for a full disk)."""
     folder = os.path.join(work, "full")
@@ -354,7 +394,7 @@ def disk_full(work):
 chosen = sys.argv[3 + WINE:]
 with tempfile.TemporaryDirectory(prefix="tarnu-cli-") as work:
     # Under Wine no terminal is there to ask.
-    parts = [known_answers, round_trip, exit_statuses, interrupted]
+    parts = [known_answers, round_trip, exit_statuses, interrupted, others_beside]
     parts += [approximated_names] if WINE else []
     for part in parts if WINE else parts + [typed_password, disk_full]:
         if chosen and part.__name__ not in chosen:
