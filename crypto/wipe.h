@@ -23,7 +23,11 @@ class WipedOnExit {
     size_t length;
 };
 
+// The whole buffer, past the end too: a longer secret it held before, or a
+// short one moved out of it, may have left bytes there. Growing to the
+// capacity takes no new buffer.
 inline void WipeString(std::string& text) {
+    text.resize(text.capacity());
     if (!text.empty()) WipeBytes(&text[0], text.size());
     text.clear();
 }
