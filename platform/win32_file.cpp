@@ -1,5 +1,7 @@
 #include "platform/win32_file.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +13,6 @@ namespace {
 constexpr size_t kMaxPiece = size_t(1) << 30;
 
 DWORD PieceLength(size_t remaining) { return DWORD(std::min(remaining, kMaxPiece)); }
-
-uint64_t Join(DWORD high, DWORD low) { return uint64_t(high) << 32 | low; }
 
 // A path in the system's code page as the full NT path a rename through a
 // handle takes: "\??\C:\dir\name", or "\??\UNC\server\share\name".
@@ -31,6 +31,23 @@ std::wstring NtPathOf(const std::string& path) {
     if (wide.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + wide.substr(2);
     return L"\\??\\" + wide;
 }
+
+// The file's number on its volume. GetFileInformationByHandle would give it
+// too, but asks the volume for its serial number each time: 0.4 ms under
+// Wine, against 2 us for this.
+bool FileIndexOf(HANDLE handle, uint64_t* index) {
+    struct {
+        LARGE_INTEGER indexNumber;
+    } internal = {};
+    IO_STATUS_BLOCK io;
+    if (NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation) !=
+        0) {
+        return false;
+    }
+    *index = uint64_t(internal.indexNumber.QuadPart);
+    return true;
+}
+
 }  // namespace
 
 Win32File::~Win32File() {
@@ -88,14 +105,22 @@ bool Win32File::Close() {
     return CloseHandle(handle) != 0;
 }
 
+// The volume is not asked for (see FileIndexOf): a handle's file stays on its
+// volume, and a name is compared with the file in the same folder.
 bool Win32File::Identify(FileIdentity* identity) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!IsOpen() || !GetFileInformationByHandle(handle_, &info)) return false;
-    *identity = {info.dwVolumeSerialNumber,
-                 Join(info.nFileIndexHigh, info.nFileIndexLow),
-                 info.nNumberOfLinks,
-                 Join(info.nFileSizeHigh, info.nFileSizeLow),
-                 Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+    FILE_STANDARD_INFO standard;
+    FILE_BASIC_INFO basic;
+    uint64_t index = 0;
+    if (!IsOpen() || !FileIndexOf(handle_, &index) ||
+        !GetFileInformationByHandleEx(handle_, FileStandardInfo, &standard, sizeof standard) ||
+        !GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
+        return false;
+    }
+    *identity = {0,
+                 index,
+                 uint32_t(standard.NumberOfLinks),
+                 uint64_t(standard.EndOfFile.QuadPart),
+                 uint64_t(basic.LastWriteTime.QuadPart),
                  StillNamed()};
     return true;
 }
@@ -107,11 +132,8 @@ bool Win32File::StillNamed() const {
         CreateFileA(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (named == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION there, here;
-    const bool same =
-        GetFileInformationByHandle(named, &there) && GetFileInformationByHandle(handle_, &here) &&
-        there.dwVolumeSerialNumber == here.dwVolumeSerialNumber &&
-        there.nFileIndexHigh == here.nFileIndexHigh && there.nFileIndexLow == here.nFileIndexLow;
+    uint64_t there = 0, here = 0;
+    const bool same = FileIndexOf(named, &there) && FileIndexOf(handle_, &here) && there == here;
     CloseHandle(named);
     return same;
 }
