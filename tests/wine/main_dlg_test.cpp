@@ -147,6 +147,8 @@ TEST_F(MainDlgTest, LogNumbering) {
         ASSERT_NE(log.EntryAtRow(0), nullptr);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 200);
         EXPECT_EQ(log.EntryAtRow(1), nullptr);  // the notice, second from the top
+        EXPECT_EQ(log.GetText(0), "line 200");  // rows read as the words they show
+        EXPECT_EQ(log.GetText(1), "log_max");
         for (int n = 201; n < 1000; ++n)
             dialog.AddLogLine("line " + std::to_string(n), kReportError);
         dialog.AddLogLine("line 1000", kReportMessage);
@@ -155,8 +157,11 @@ TEST_F(MainDlgTest, LogNumbering) {
         EXPECT_EQ(log.EntryAtRow(0)->text, "line 1000");
         EXPECT_EQ(log.EntryAtRow(1), nullptr);
         EXPECT_EQ(log.EntryAtRow(2), nullptr);
+        EXPECT_EQ(log.GetText(1), "counter_max");
+        EXPECT_EQ(log.GetText(2), "log_max");
         dialog.AddLogLine("line 1001", kReportMessage);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
+        EXPECT_EQ(log.GetText(0), "line 1001");
     });
 }
 
