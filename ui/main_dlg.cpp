@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include "lang/language_file.h"
-#include "ui/text_cache.h"
 #include "platform/font_description.h"
 #include "platform/gdi_holders.h"
 #include "platform/message_table.h"
@@ -13,6 +12,7 @@
 #include "res/resource.h"
 #include "ui/app_messages.h"
 #include "ui/language_dlg.h"
+#include "ui/text_cache.h"
 #include "ui/version_text.h"
 
 namespace {
@@ -135,6 +135,11 @@ void CMainDlg::SetControlTexts() {
     statusGroup.SetWindowText(texts.LookupText("status_run"));
     okButton.SetWindowText(texts.LookupText("button_okay"));
     goButton.SetWindowText(texts.LookupText("button_tarnu"));
+    // Names for screen readers, which keep them through a job.
+    GetDlgItem(IDC_SINGLE_LABEL).SetWindowText(texts.LookupText("label_password"));
+    GetDlgItem(IDC_PASSWORD_LABEL).SetWindowText(texts.LookupText("label_password"));
+    GetDlgItem(IDC_CONFIRM_LABEL).SetWindowText(texts.LookupText("label_password_again"));
+    GetDlgItem(IDC_LOG_LABEL).SetWindowText(texts.LookupText("label_log"));
 }
 
 // The template's font in the language's face and the password boxes' font,

@@ -506,6 +506,14 @@ void StartOnBigFile(CMainDlg& dialog, HWND hwnd, const TempFolder& dir) {
     PumpMessages(100);
 }
 
+// The names of the password boxes and of the log.
+std::vector<std::string> BoxNames(HWND dialog) {
+    std::vector<std::string> names;
+    for (int id : {IDC_SINGLE_EDIT, IDC_PASSWORD_EDIT, IDC_CONFIRM_EDIT, IDC_LOG_LIST})
+        names.push_back(LabelOf(GetDlgItem(dialog, id)));
+    return names;
+}
+
 void ExpectUntouched(const TempFolder& dir, const std::string& big) {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA((dir / "*.cpy").c_str(), &data);
@@ -518,19 +526,24 @@ void ExpectUntouched(const TempFolder& dir, const std::string& big) {
 }
 
 // Stop is asked for once per press; the window is idle again only when the
-// worker says the job has ended.
+// worker says the job has ended. The boxes keep their names throughout.
 TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
     RegistrySandbox registry{kSettingsKeyPath};
     TempFolder dir;
     const std::string big = MakeBigFile(dir);
     CMainDlg dialog;
+    const std::vector<std::string> names = {"label_password", "label_password",
+                                            "label_password_again", "label_log"};
     RunModalWith(dialog, [&](HWND hwnd) {
+        EXPECT_EQ(BoxNames(hwnd), names);
         StartOnBigFile(dialog, hwnd, dir);
+        EXPECT_EQ(BoxNames(hwnd), names);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
         SendMessageA(hwnd, WM_COMMAND, IDC_DECIPHER_BUTTON, 0);  // the Stop button now
         EXPECT_TRUE(MainDlgProbe::Running(dialog));
         EXPECT_TRUE(PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
+        EXPECT_EQ(BoxNames(hwnd), names);
         const auto lines = LogTexts(MainDlgProbe::Log(dialog));
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2],
