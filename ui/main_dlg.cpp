@@ -198,6 +198,24 @@ void CMainDlg::SetLayout(WindowHeight kind) {
     const int clientHeight = ::MulDiv(markerTops[kind - 1], dpi, startDpi);
     SetWindowPos(nullptr, 0, 0, layoutWidth, clientHeight + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    HideCutControls();
+}
+
+// What the height cuts off is hidden, so that neither Tab nor Enter reaches
+// it (Enter on a hidden OK would end the program); the focus leaves it.
+// Controls keep their template places at every scale, as the markers do.
+void CMainDlg::HideCutControls() {
+    const HWND focus = ::GetFocus();
+    bool focusCut = false;
+    for (int id : {IDC_LOG_LIST, IDC_STATUS_GROUP, IDC_GO_BUTTON, IDC_OK_BUTTON, IDC_SITE_TEXT}) {
+        CWnd control = GetDlgItem(id);
+        RECT rect = control.GetWindowRect();
+        ScreenToClient(&rect);
+        const bool cut = rect.top >= markerTops[layoutKind - 1];
+        control.ShowWindow(cut ? SW_HIDE : SW_SHOW);
+        focusCut = focusCut || (cut && control.GetSafeHwnd() == focus);
+    }
+    if (focusCut) SendMessage(WM_NEXTDLGCTL, 0, FALSE);
 }
 
 // On a monitor of another scale: the place Windows suggests, fonts for the

@@ -134,6 +134,40 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
     });
 }
 
+// Tab walks only what the window's height shows, and a control that a smaller
+// height cuts off loses the focus, so Enter cannot reach a hidden OK.
+TEST_F(MainDlgTest, TabStopsAreAllInSight) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HWND ok = GetDlgItem(hwnd, IDC_OK_BUTTON);
+        for (WindowHeight kind : {kHeightFull, kHeightWithLog, kHeightCompact, kHeightFull}) {
+            SCOPED_TRACE(kind);
+            dialog.SetLayout(kind);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            std::vector<HWND> stops;
+            const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            for (HWND stop = first; stop && stops.size() < 20;) {
+                stops.push_back(stop);
+                EXPECT_TRUE(IsWindowVisible(stop)) << GetDlgCtrlID(stop);
+                EXPECT_LT(TopOf(hwnd, GetDlgCtrlID(stop)), client.bottom) << GetDlgCtrlID(stop);
+                stop = GetNextDlgTabItem(hwnd, stop, FALSE);
+                if (stop == first) break;
+            }
+            const auto has = [&](int id) {
+                return std::count(stops.begin(), stops.end(), GetDlgItem(hwnd, id)) == 1;
+            };
+            EXPECT_TRUE(has(IDC_CIPHER_BUTTON));
+            EXPECT_EQ(has(IDC_LOG_LIST), kind != kHeightCompact);
+            EXPECT_EQ(has(IDC_OK_BUTTON), kind == kHeightFull);
+        }
+        SetFocus(ok);
+        ASSERT_EQ(GetFocus(), ok);
+        dialog.SetLayout(kHeightWithLog);
+        EXPECT_NE(GetFocus(), ok);
+        EXPECT_TRUE(IsWindowVisible(GetFocus()));
+    });
+}
+
 // Line 200 empties the list under a notice; line 1000 gets number 0 under
 // both notices.
 TEST_F(MainDlgTest, LogNumbering) {
