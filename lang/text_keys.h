@@ -19,6 +19,10 @@ inline constexpr const char* kTextKeys[] = {
     "button_tarnu",
     "button_cancel",
     "font_name",
+    // Names of the boxes for screen readers.
+    "label_password",
+    "label_password_again",
+    "label_log",
     // Options menu.
     "menu_write_random",
     "menu_write_zero",

@@ -22,6 +22,11 @@
 #define IDC_PROGRAM_ICON 1017
 #define IDC_SITE_TEXT 1020
 #define IDC_STATUS_GROUP 1021
+// Hidden labels naming the boxes after them for screen readers
+#define IDC_SINGLE_LABEL 1032
+#define IDC_PASSWORD_LABEL 1033
+#define IDC_CONFIRM_LABEL 1034
+#define IDC_LOG_LABEL 1035
 
 // About dialog (template 130)
 #define IDD_ABOUT 130

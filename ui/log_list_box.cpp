@@ -3,12 +3,10 @@
 #include <algorithm>
 
 #include "platform/gdi_holders.h"
-#include "platform/message_table.h"
 
 namespace {
 
-// A row's item data is the serial of its entry, or this flag plus the index
-// of its text in the notices.
+// A row's item data is the serial of its entry, or this flag for a notice.
 const ULONG_PTR kNoticeFlag = 0x40000000;
 const COLORREF kErrorColour = RGB(255, 50, 0);
 // A list box row is at most 255 pixels high.
@@ -31,12 +29,24 @@ void CLogListBox::AddEntry(const std::string& text, ReportKind kind, int serial)
     if (serial < 0 || static_cast<ULONG_PTR>(serial) >= kNoticeFlag) return;
     if (entries.size() < static_cast<size_t>(serial) + 1) entries.resize(serial + 1);
     entries[serial] = {text, kind, serial};
-    InsertItem(0, serial);
+    // Rows still showing an older entry of this number take the new text:
+    // each is put in again so that its string and height follow.
+    const int selected = GetCurSel();
+    for (int row = 0; row < GetCount(); ++row) {
+        if (static_cast<ULONG_PTR>(GetItemData(row)) != static_cast<ULONG_PTR>(serial)) continue;
+        DeleteRow(row);
+        InsertRow(row, text, serial);
+    }
+    if (selected >= 0) SetCurSel(selected);
+    InsertRow(0, text, serial);
 }
 
-void CLogListBox::AddNotice(const std::string& text) {
-    notices.push_back(text);
-    InsertItem(0, static_cast<LPARAM>(kNoticeFlag | (notices.size() - 1)));
+void CLogListBox::AddNotice(const std::string& text) { InsertRow(0, text, kNoticeFlag); }
+
+void CLogListBox::InsertRow(int row, const std::string& text, ULONG_PTR itemData) {
+    insertingText = &text;
+    InsertItem(row, text, static_cast<LPARAM>(itemData));
+    insertingText = nullptr;
 }
 
 const LogEntry* CLogListBox::EntryAtRow(int row) const {
@@ -46,35 +56,20 @@ const LogEntry* CLogListBox::EntryAtRow(int row) const {
     return &entries[data];
 }
 
-CLogListBox::RowText CLogListBox::TextOfRow(ULONG_PTR itemData) const {
-    if (IsNotice(itemData)) {
-        const size_t index = itemData & ~kNoticeFlag;
-        return {index < notices.size() ? notices[index] : std::string(), kReportMessage};
-    }
-    if (itemData >= entries.size()) return {std::string(), kReportMessage};
-    return {entries[itemData].text, entries[itemData].kind};
-}
-
-bool CLogListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    static constexpr MessageEntry<CLogListBox> kMessages[] = {
-        OnMessage(LB_RESETCONTENT, &CLogListBox::OnResetContent),
-    };
-    return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
-           CListBox::HandleMessage(message, wParam, lParam, result);
-}
-
-LRESULT CLogListBox::OnResetContent(WPARAM, LPARAM) {
-    // The notice rows go with the list; the entries stay for later rows.
-    notices.clear();
-    return Default();
+// A notice is drawn as a message.
+ReportKind CLogListBox::KindOfRow(ULONG_PTR itemData) const {
+    if (IsNotice(itemData) || itemData >= entries.size()) return kReportMessage;
+    return entries[itemData].kind;
 }
 
 void CLogListBox::MeasureItem(MEASUREITEMSTRUCT* measureInfo) {
     const RECT client = GetClientRect();
     const WindowDc dc(GetSafeHwnd());
     const SelectedObject font(dc.Get(), GetFont());
+    const std::string text =
+        insertingText ? *insertingText : GetText(static_cast<int>(measureInfo->itemID));
     measureInfo->itemWidth = client.right - client.left;
-    measureInfo->itemHeight = MeasureRowHeight(dc.Get(), TextOfRow(measureInfo->itemData).text);
+    measureInfo->itemHeight = MeasureRowHeight(dc.Get(), text);
 }
 
 // One line's height for a text that fits the row; for a wider text, the
@@ -98,11 +93,11 @@ int CLogListBox::MeasureRowHeight(HDC dc, const std::string& text) const {
 
 void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
     if (drawInfo->itemID == static_cast<UINT>(-1)) return;  // focus on an empty list
-    const RowText row = TextOfRow(drawInfo->itemData);
+    const std::string text = GetText(static_cast<int>(drawInfo->itemID));
     const HDC dc = drawInfo->hDC;
     const COLORREF oldText = ::GetTextColor(dc);
     const COLORREF oldBack = ::GetBkColor(dc);
-    const bool error = row.kind == kReportError;
+    const bool error = KindOfRow(drawInfo->itemData) == kReportError;
 
     COLORREF fill;
     if (drawInfo->itemState & ODS_SELECTED) {
@@ -119,7 +114,7 @@ void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
     RECT textRect = drawInfo->rcItem;
     ::InflateRect(&textRect, -kTextInset, -kTextInset);
     const int oldMode = ::SetBkMode(dc, OPAQUE);
-    ::DrawTextA(dc, row.text.c_str(), static_cast<int>(row.text.size()), &textRect, kTextFormat);
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, kTextFormat);
 
     DrawSeparator(dc, drawInfo->rcItem);
     ::SetBkMode(dc, oldMode);

@@ -1,9 +1,10 @@
 #pragma once
-// CLogListBox: the log, an owner-drawn list (owner-draw variable, no stored
-// strings) of numbered message and error entries and of notice rows, newest
-// on top. Each numbered row shows the entry kept under its serial number, so
-// a later entry with the same number changes every row that shows it. Rows
-// grow to whole lines for texts wider than the list.
+// CLogListBox: the log, an owner-drawn list (owner-draw variable) of numbered
+// message and error entries and of notice rows, newest on top. Each row keeps
+// the text it draws as its string, so that screen readers read the words;
+// the item data of a numbered row is its entry's serial number. A later entry
+// with the same number changes every row that shows it. Rows grow to whole
+// lines for texts wider than the list.
 
 #include <string>
 #include <vector>
@@ -33,18 +34,15 @@ class CLogListBox : public CListBox {
   protected:
     void MeasureItem(MEASUREITEMSTRUCT* measureInfo) override;
     void DrawItem(DRAWITEMSTRUCT* drawInfo) override;
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
   private:
-    struct RowText {
-        std::string text;
-        ReportKind kind;
-    };
-    RowText TextOfRow(ULONG_PTR itemData) const;
+    void InsertRow(int row, const std::string& text, ULONG_PTR itemData);
+    ReportKind KindOfRow(ULONG_PTR itemData) const;
     int MeasureRowHeight(HDC dc, const std::string& text) const;
     static void DrawSeparator(HDC dc, const RECT& row);
-    LRESULT OnResetContent(WPARAM wParam, LPARAM lParam);
 
     std::vector<LogEntry> entries;
-    std::vector<std::string> notices;  // texts of the notice rows now in the list
+    // The text of the row being inserted: it is measured before it has its
+    // item data.
+    const std::string* insertingText = nullptr;
 };

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include "lang/language_file.h"
-#include "ui/text_cache.h"
 #include "platform/font_description.h"
 #include "platform/gdi_holders.h"
 #include "platform/message_table.h"
@@ -13,6 +12,7 @@
 #include "res/resource.h"
 #include "ui/app_messages.h"
 #include "ui/language_dlg.h"
+#include "ui/text_cache.h"
 #include "ui/version_text.h"
 
 namespace {
@@ -135,6 +135,11 @@ void CMainDlg::SetControlTexts() {
     statusGroup.SetWindowText(texts.LookupText("status_run"));
     okButton.SetWindowText(texts.LookupText("button_okay"));
     goButton.SetWindowText(texts.LookupText("button_tarnu"));
+    // Names for screen readers, which keep them through a job.
+    GetDlgItem(IDC_SINGLE_LABEL).SetWindowText(texts.LookupText("label_password"));
+    GetDlgItem(IDC_PASSWORD_LABEL).SetWindowText(texts.LookupText("label_password"));
+    GetDlgItem(IDC_CONFIRM_LABEL).SetWindowText(texts.LookupText("label_password_again"));
+    GetDlgItem(IDC_LOG_LABEL).SetWindowText(texts.LookupText("label_log"));
 }
 
 // The template's font in the language's face and the password boxes' font,
@@ -193,6 +198,24 @@ void CMainDlg::SetLayout(WindowHeight kind) {
     const int clientHeight = ::MulDiv(markerTops[kind - 1], dpi, startDpi);
     SetWindowPos(nullptr, 0, 0, layoutWidth, clientHeight + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    HideCutControls();
+}
+
+// What the height cuts off is hidden, so that neither Tab nor Enter reaches
+// it (Enter on a hidden OK would end the program); the focus leaves it.
+// Controls keep their template places at every scale, as the markers do.
+void CMainDlg::HideCutControls() {
+    const HWND focus = ::GetFocus();
+    bool focusCut = false;
+    for (int id : {IDC_LOG_LIST, IDC_STATUS_GROUP, IDC_GO_BUTTON, IDC_OK_BUTTON, IDC_SITE_TEXT}) {
+        CWnd control = GetDlgItem(id);
+        RECT rect = control.GetWindowRect();
+        ScreenToClient(&rect);
+        const bool cut = rect.top >= markerTops[layoutKind - 1];
+        control.ShowWindow(cut ? SW_HIDE : SW_SHOW);
+        focusCut = focusCut || (cut && control.GetSafeHwnd() == focus);
+    }
+    if (focusCut) SendMessage(WM_NEXTDLGCTL, 0, FALSE);
 }
 
 // On a monitor of another scale: the place Windows suggests, fonts for the

@@ -63,6 +63,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void CreateFonts();
     void MeasureLayout();
     static int MarkerOf(WindowHeight kind);
+    void HideCutControls();
     void TakeCommandLine();
     void EnterSelectMode();
     void TakeDroppedPaths(const std::vector<std::string>& paths);

@@ -100,6 +100,8 @@ TEST_F(LanguageDlgTest, ListsFilesByTheirLanguageLine) {
     RunModalWith(chooser, [&](HWND hwnd) {
         EXPECT_EQ(Rows(GetDlgItem(hwnd, IDC_LANGUAGE_LIST)),
                   (std::vector<std::string>{"Alpha", "Echo", "Gamma Name"}));
+        // Its name for a screen reader is the prompt above it.
+        EXPECT_EQ(LabelOf(GetDlgItem(hwnd, IDC_LANGUAGE_LIST)), "Please Choose a Language.");
     });
     EXPECT_EQ(chooser.chosenPath, "");
     EXPECT_TRUE(Exists(dir / "a.zen"));  // Cancel moves nothing

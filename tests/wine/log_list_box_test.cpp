@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/dialog.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-const DWORD kLogStyle =
-    LBS_OWNERDRAWVARIABLE | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
+const DWORD kLogStyle = LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                        WS_VSCROLL | WS_BORDER;
 const COLORREF kErrorColour = RGB(255, 50, 0);
 
 std::string Words(int count) {
@@ -59,6 +60,37 @@ class LogListBoxTest : public ::testing::Test {
         return rect.bottom;
     }
     int TextWidth() const { return log.GetClientRect().right - 2; }
+
+    // Whether the row's pixels above its separator are those of its string
+    // drawn as the list draws a row: the string is then what the row shows.
+    bool DrawsItsString(int row, COLORREF ink) {
+        log.UpdateWindow();
+        const ClientPixels drawn(log.GetSafeHwnd());
+        const std::string text = log.GetText(row);
+        RECT rect = RowRect(row);
+        rect.bottom = std::min(rect.bottom - 1, static_cast<LONG>(drawn.height));
+        EXPECT_LT(rect.top, rect.bottom);  // the row is in sight
+        const HDC dc = GetDC(log.GetSafeHwnd());
+        const HGDIOBJ old = SelectObject(dc, log.GetFont());
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
+        SetTextColor(dc, ink);
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        RECT textRect = rect;
+        textRect.left += 1;
+        textRect.top += 1;
+        textRect.right -= 1;
+        DrawTextA(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(log.GetSafeHwnd(), dc);
+        const ClientPixels redrawn(log.GetSafeHwnd());
+        log.Invalidate();
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) {
+                if (drawn.At(x, y) != redrawn.At(x, y)) return false;
+            }
+        }
+        return true;
+    }
 
     void DoubleClick(int row) {
         const RECT rect = RowRect(row);
@@ -120,6 +152,37 @@ TEST_F(LogListBoxTest, EmptyingTheListKeepsTheEntries) {
     log.AddEntry("c", kReportMessage, 2);
     EXPECT_EQ("c", log.EntryAtRow(0)->text);
     EXPECT_EQ(nullptr, log.EntryAtRow(1));
+}
+
+// A screen reader reads a row's string: it is the text drawn, for entries,
+// notices, a replaced entry and rows added after the list was emptied.
+TEST_F(LogListBoxTest, EveryRowsStringIsTheTextItDraws) {
+    log.AddEntry("first line", kReportMessage, 1);
+    log.AddNotice("a notice");
+    log.AddEntry("an error", kReportError, 2);
+    log.AddEntry(Words(30), kReportMessage, 3);
+    log.AddEntry("first line again", kReportMessage, 1);  // replaces row 4's text too
+    const struct {
+        const char* text;
+        COLORREF ink;
+    } rows[] = {{"first line again", 0},
+                {nullptr, 0},
+                {"an error", kErrorColour},
+                {"a notice", 0},
+                {"first line again", 0}};
+    ASSERT_EQ(5, log.GetCount());
+    for (int row = 0; row < 5; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(rows[row].text ? std::string(rows[row].text) : Words(30), log.GetText(row));
+        EXPECT_TRUE(
+            DrawsItsString(row, rows[row].ink ? rows[row].ink : GetSysColor(COLOR_WINDOWTEXT)));
+    }
+    EXPECT_FALSE(DrawsItsString(2, GetSysColor(COLOR_WINDOWTEXT)));  // the comparison sees ink
+
+    log.ResetContent();
+    log.AddEntry("refilled", kReportError, 4);
+    EXPECT_EQ("refilled", log.GetText(0));
+    EXPECT_TRUE(DrawsItsString(0, kErrorColour));
 }
 
 TEST_F(LogListBoxTest, DoubleClickSelectsTheRowUnderThePointer) {
@@ -238,7 +301,7 @@ TEST(LogListBoxInMainTemplate, MeasuresAndDrawsThroughTheDialog) {
     const INT_PTR result = RunModalWith(dialog, [&](HWND) {
         const LONG style = GetWindowLongA(dialog.log.GetSafeHwnd(), GWL_STYLE);
         EXPECT_TRUE(style & LBS_OWNERDRAWVARIABLE);
-        EXPECT_FALSE(style & LBS_HASSTRINGS);
+        EXPECT_TRUE(style & LBS_HASSTRINGS);
         EXPECT_FALSE(style & LBS_SORT);
 
         dialog.log.AddEntry(Words(40), kReportMessage, 1);

@@ -134,6 +134,40 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
     });
 }
 
+// Tab walks only what the window's height shows, and a control that a smaller
+// height cuts off loses the focus, so Enter cannot reach a hidden OK.
+TEST_F(MainDlgTest, TabStopsAreAllInSight) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HWND ok = GetDlgItem(hwnd, IDC_OK_BUTTON);
+        for (WindowHeight kind : {kHeightFull, kHeightWithLog, kHeightCompact, kHeightFull}) {
+            SCOPED_TRACE(kind);
+            dialog.SetLayout(kind);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            std::vector<HWND> stops;
+            const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            for (HWND stop = first; stop && stops.size() < 20;) {
+                stops.push_back(stop);
+                EXPECT_TRUE(IsWindowVisible(stop)) << GetDlgCtrlID(stop);
+                EXPECT_LT(TopOf(hwnd, GetDlgCtrlID(stop)), client.bottom) << GetDlgCtrlID(stop);
+                stop = GetNextDlgTabItem(hwnd, stop, FALSE);
+                if (stop == first) break;
+            }
+            const auto has = [&](int id) {
+                return std::count(stops.begin(), stops.end(), GetDlgItem(hwnd, id)) == 1;
+            };
+            EXPECT_TRUE(has(IDC_CIPHER_BUTTON));
+            EXPECT_EQ(has(IDC_LOG_LIST), kind != kHeightCompact);
+            EXPECT_EQ(has(IDC_OK_BUTTON), kind == kHeightFull);
+        }
+        SetFocus(ok);
+        ASSERT_EQ(GetFocus(), ok);
+        dialog.SetLayout(kHeightWithLog);
+        EXPECT_NE(GetFocus(), ok);
+        EXPECT_TRUE(IsWindowVisible(GetFocus()));
+    });
+}
+
 // Line 200 empties the list under a notice; line 1000 gets number 0 under
 // both notices.
 TEST_F(MainDlgTest, LogNumbering) {
@@ -147,6 +181,8 @@ TEST_F(MainDlgTest, LogNumbering) {
         ASSERT_NE(log.EntryAtRow(0), nullptr);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 200);
         EXPECT_EQ(log.EntryAtRow(1), nullptr);  // the notice, second from the top
+        EXPECT_EQ(log.GetText(0), "line 200");  // rows read as the words they show
+        EXPECT_EQ(log.GetText(1), "log_max");
         for (int n = 201; n < 1000; ++n)
             dialog.AddLogLine("line " + std::to_string(n), kReportError);
         dialog.AddLogLine("line 1000", kReportMessage);
@@ -155,8 +191,11 @@ TEST_F(MainDlgTest, LogNumbering) {
         EXPECT_EQ(log.EntryAtRow(0)->text, "line 1000");
         EXPECT_EQ(log.EntryAtRow(1), nullptr);
         EXPECT_EQ(log.EntryAtRow(2), nullptr);
+        EXPECT_EQ(log.GetText(1), "counter_max");
+        EXPECT_EQ(log.GetText(2), "log_max");
         dialog.AddLogLine("line 1001", kReportMessage);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
+        EXPECT_EQ(log.GetText(0), "line 1001");
     });
 }
 
@@ -501,6 +540,14 @@ void StartOnBigFile(CMainDlg& dialog, HWND hwnd, const TempFolder& dir) {
     PumpMessages(100);
 }
 
+// The names of the password boxes and of the log.
+std::vector<std::string> BoxNames(HWND dialog) {
+    std::vector<std::string> names;
+    for (int id : {IDC_SINGLE_EDIT, IDC_PASSWORD_EDIT, IDC_CONFIRM_EDIT, IDC_LOG_LIST})
+        names.push_back(LabelOf(GetDlgItem(dialog, id)));
+    return names;
+}
+
 void ExpectUntouched(const TempFolder& dir, const std::string& big) {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA((dir / "*.cpy").c_str(), &data);
@@ -513,19 +560,24 @@ void ExpectUntouched(const TempFolder& dir, const std::string& big) {
 }
 
 // Stop is asked for once per press; the window is idle again only when the
-// worker says the job has ended.
+// worker says the job has ended. The boxes keep their names throughout.
 TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
     RegistrySandbox registry{kSettingsKeyPath};
     TempFolder dir;
     const std::string big = MakeBigFile(dir);
     CMainDlg dialog;
+    const std::vector<std::string> names = {"label_password", "label_password",
+                                            "label_password_again", "label_log"};
     RunModalWith(dialog, [&](HWND hwnd) {
+        EXPECT_EQ(BoxNames(hwnd), names);
         StartOnBigFile(dialog, hwnd, dir);
+        EXPECT_EQ(BoxNames(hwnd), names);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
         SendMessageA(hwnd, WM_COMMAND, IDC_DECIPHER_BUTTON, 0);  // the Stop button now
         EXPECT_TRUE(MainDlgProbe::Running(dialog));
         EXPECT_TRUE(PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
+        EXPECT_EQ(BoxNames(hwnd), names);
         const auto lines = LogTexts(MainDlgProbe::Log(dialog));
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2],

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -132,6 +133,19 @@ inline bool IsLight(COLORREF c) {
 }
 inline bool IsDark(COLORREF c) {
     return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+}
+
+// The name a screen reader gives a control without text of its own: the text
+// of the static control just before it in its dialog's control order.
+inline std::string LabelOf(HWND control) {
+    const HWND before = GetWindow(control, GW_HWNDPREV);
+    char className[16] = {};
+    if (!before || !GetClassNameA(before, className, sizeof className) ||
+        lstrcmpiA(className, "Static") != 0)
+        return "(no static)";
+    char text[256] = {};
+    GetWindowTextA(before, text, sizeof text);
+    return text;
 }
 
 // Runs dialog modally; once its window is up, action runs inside the modal
