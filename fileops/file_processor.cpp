@@ -146,15 +146,16 @@ FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
     return Failure(kReportError, "error_write_file");
 }
 
-// The output takes the times of statusFrom and the given attributes.
+// The output takes the times (and mode) of statusFrom and the given
+// attributes, in one call: the attributes statusFrom has now would only be
+// set to be set again.
 FileProcessor::Outcome FileProcessor::CopyStatus(const std::string& statusFrom,
                                                  const std::string& outputPath,
                                                  uint32_t attributes) {
     FileStatus status;
-    if (!fs.GetStatus(statusFrom, &status) || !fs.SetStatus(outputPath, status) ||
-        !fs.SetAttributes(outputPath, attributes)) {
-        return Failure(kReportError, "error_file_status");
-    }
+    if (!fs.GetStatus(statusFrom, &status)) return Failure(kReportError, "error_file_status");
+    status.attributes = attributes;
+    if (!fs.SetStatus(outputPath, status)) return Failure(kReportError, "error_file_status");
     return {};
 }
 
