@@ -94,6 +94,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnDecipher() { BeginJob(kJobDecrypt); }
     void OnLogDoubleClick();
     LRESULT OnContextMenu(WPARAM, LPARAM);
+    POINT KeyboardMenuPoint() const;
     void OnToggleZero();
     void OnToggleRand();
     void OnToggleReadOnly();

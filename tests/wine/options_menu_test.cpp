@@ -5,8 +5,8 @@
 
 #include "lang/text_table.h"
 #include "res/resource.h"
-#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/main_dlg_probe.h"
+#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
 
@@ -175,6 +175,40 @@ TEST_F(OptionsMenuTest, RightClickShowsCurrentMarks) {
         SendMessageA(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(10, 10));
         EXPECT_FALSE(zeroChecked);
         EXPECT_TRUE(autoExitChecked);
+    });
+}
+
+// Where the pop-up stood when the timer found it; empty when none was open.
+RECT popupRect;
+void CALLBACK ReadMenuPlace(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    popupRect = {};
+    const HWND popup = FindWindowA("#32768", nullptr);
+    if (popup && IsWindowVisible(popup)) GetWindowRect(popup, &popupRect);
+    EndMenu();
+}
+
+// Shift+F10 and the menu key, from every tab stop, the password boxes among
+// them: the menu opens below the focused control, wherever the mouse is.
+TEST_F(OptionsMenuTest, KeyboardOpensTheMenuAtTheFocusedControl) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        SetCursorPos(0, 0);
+        const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        ASSERT_NE(first, nullptr);
+        int stops = 0;
+        HWND control = first;
+        do {
+            ++stops;
+            SetFocus(control);
+            SetTimer(nullptr, 0, 100, ReadMenuPlace);
+            SendMessageA(control, WM_CONTEXTMENU, WPARAM(control), -1);
+            RECT rect;
+            GetWindowRect(control, &rect);
+            EXPECT_NEAR(popupRect.left, rect.left, 2) << GetDlgCtrlID(control);
+            EXPECT_NEAR(popupRect.top, rect.bottom, 2) << GetDlgCtrlID(control);
+            control = GetNextDlgTabItem(hwnd, control, FALSE);
+        } while (control && control != first && stops < 20);
+        EXPECT_GE(stops, 3);  // the password box, Cipher and Decipher at least
     });
 }
 
