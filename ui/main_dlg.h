@@ -95,6 +95,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnLogDoubleClick();
     LRESULT OnContextMenu(WPARAM, LPARAM);
     POINT KeyboardMenuPoint() const;
+    void AddSystemMenuItem();
+    LRESULT OnSysCommand(WPARAM, LPARAM);
     void OnToggleZero();
     void OnToggleRand();
     void OnToggleReadOnly();

@@ -3,6 +3,8 @@
 // The options change in memory only; they reach the registry at the end.
 #include <windows.h>
 
+#include <string>
+
 #include "res/resource.h"
 #include "ui/main_dlg.h"
 
@@ -42,6 +44,27 @@ void CMainDlg::BuildOptionsMenu() {
             ::AppendMenuA(optionsMenu, MF_STRING, item.id, Texts().LookupText(item.key).c_str());
         }
     }
+    AddSystemMenuItem();
+}
+
+// Alt+Space reaches the options as in other small utilities; built again,
+// the item only takes the current text.
+void CMainDlg::AddSystemMenuItem() {
+    const HMENU systemMenu = ::GetSystemMenu(GetSafeHwnd(), FALSE);
+    if (!systemMenu) return;
+    const std::string text = Texts().LookupText("menu_options");
+    if (::GetMenuState(systemMenu, IDM_SYSTEM_OPTIONS, MF_BYCOMMAND) == UINT(-1)) {
+        ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_SYSTEM_OPTIONS, text.c_str());
+    } else {
+        ::ModifyMenuA(systemMenu, IDM_SYSTEM_OPTIONS, MF_BYCOMMAND | MF_STRING, IDM_SYSTEM_OPTIONS,
+                      text.c_str());
+    }
+}
+
+LRESULT CMainDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) != IDM_SYSTEM_OPTIONS) return Default();
+    return OnContextMenu(WPARAM(GetSafeHwnd()), MAKELPARAM(-1, -1));
 }
 
 // Check marks follow the settings; during a job the options are greyed, so

@@ -178,13 +178,18 @@ TEST_F(OptionsMenuTest, RightClickShowsCurrentMarks) {
     });
 }
 
-// Where the pop-up stood when the timer found it; empty when none was open.
+// The pop-up the timer found open and where it stood; none, empty.
+HMENU popupMenu;
 RECT popupRect;
 void CALLBACK ReadMenuPlace(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    popupMenu = nullptr;
     popupRect = {};
     const HWND popup = FindWindowA("#32768", nullptr);
-    if (popup && IsWindowVisible(popup)) GetWindowRect(popup, &popupRect);
+    if (popup && IsWindowVisible(popup)) {
+        GetWindowRect(popup, &popupRect);
+        popupMenu = HMENU(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    }
     EndMenu();
 }
 
@@ -202,6 +207,7 @@ TEST_F(OptionsMenuTest, KeyboardOpensTheMenuAtTheFocusedControl) {
             SetFocus(control);
             SetTimer(nullptr, 0, 100, ReadMenuPlace);
             SendMessageA(control, WM_CONTEXTMENU, WPARAM(control), -1);
+            EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog)) << GetDlgCtrlID(control);
             RECT rect;
             GetWindowRect(control, &rect);
             EXPECT_NEAR(popupRect.left, rect.left, 2) << GetDlgCtrlID(control);
@@ -209,6 +215,20 @@ TEST_F(OptionsMenuTest, KeyboardOpensTheMenuAtTheFocusedControl) {
             control = GetNextDlgTabItem(hwnd, control, FALSE);
         } while (control && control != first && stops < 20);
         EXPECT_GE(stops, 3);  // the password box, Cipher and Decipher at least
+    });
+}
+
+// Alt+Space holds an item that opens the options menu.
+TEST_F(OptionsMenuTest, SystemMenuItemOpensTheMenu) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HMENU systemMenu = GetSystemMenu(hwnd, FALSE);
+        char text[256] = {};
+        ASSERT_GT(GetMenuStringA(systemMenu, IDM_SYSTEM_OPTIONS, text, sizeof text, MF_BYCOMMAND),
+                  0);
+        EXPECT_EQ(text, Texts().LookupText("menu_options"));
+        SetTimer(nullptr, 0, 100, ReadMenuPlace);
+        SendMessageA(hwnd, WM_SYSCOMMAND, IDM_SYSTEM_OPTIONS, 0);
+        EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog));
     });
 }
 
