@@ -66,7 +66,7 @@ bool CMainDlg::OnInitDialog() {
     const std::string chosenPath = ChooseLanguage();
     ShowPasswordBoxes();
     ApplyPasswordMask(settings.passwordMask != 0);
-    (settings.confirm ? passwordEdit : singleEdit).SetFocus();
+    FocusPasswordBox();
     versionText = ReadVersionText(programPath);
     LoadTexts(chosenPath);
     RetireChosenLanguage(chosenPath);

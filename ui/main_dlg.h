@@ -95,6 +95,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnLogDoubleClick();
     LRESULT OnContextMenu(WPARAM, LPARAM);
     POINT KeyboardMenuPoint() const;
+    void MoveFocusTo(const CWnd& control);
+    void FocusPasswordBox();
     void AddSystemMenuItem();
     LRESULT OnSysCommand(WPARAM, LPARAM);
     void OnToggleZero();
