@@ -9,8 +9,10 @@
 class CBalloonEdit : public CEdit {
   protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
-        // A right click keeps the box's own Edit menu.
-        if (message != WM_CONTEXTMENU || lParam != -1)
+        // The keyboard's point is (-1, -1), as a whole -1 or as two words; a
+        // right click keeps the box's own Edit menu.
+        const bool keyboard = LOWORD(lParam) == 0xFFFF && HIWORD(lParam) == 0xFFFF;
+        if (message != WM_CONTEXTMENU || !keyboard)
             return CEdit::HandleMessage(message, wParam, lParam, result);
         *result = ::SendMessageA(::GetParent(GetSafeHwnd()), WM_CONTEXTMENU, WPARAM(GetSafeHwnd()),
                                  lParam);

@@ -205,13 +205,16 @@ TEST_F(OptionsMenuTest, KeyboardOpensTheMenuAtTheFocusedControl) {
         do {
             ++stops;
             SetFocus(control);
-            SetTimer(nullptr, 0, 100, ReadMenuPlace);
-            SendMessageA(control, WM_CONTEXTMENU, WPARAM(control), -1);
-            EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog)) << GetDlgCtrlID(control);
             RECT rect;
             GetWindowRect(control, &rect);
-            EXPECT_NEAR(popupRect.left, rect.left, 2) << GetDlgCtrlID(control);
-            EXPECT_NEAR(popupRect.top, rect.bottom, 2) << GetDlgCtrlID(control);
+            // The point comes as a whole -1 or as two words of -1.
+            for (LPARAM keyboard : {LPARAM(-1), LPARAM(MAKELPARAM(-1, -1))}) {
+                SetTimer(nullptr, 0, 100, ReadMenuPlace);
+                SendMessageA(control, WM_CONTEXTMENU, WPARAM(control), keyboard);
+                EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog)) << GetDlgCtrlID(control);
+                EXPECT_NEAR(popupRect.left, rect.left, 2) << GetDlgCtrlID(control);
+                EXPECT_NEAR(popupRect.top, rect.bottom, 2) << GetDlgCtrlID(control);
+            }
             control = GetNextDlgTabItem(hwnd, control, FALSE);
         } while (control && control != first && stops < 20);
         EXPECT_GE(stops, 3);  // the password box, Cipher and Decipher at least
