@@ -35,6 +35,8 @@ inline constexpr const char* kTextKeys[] = {
     "menu_password_mask",
     "menu_password_hash",
     "menu_about",
+    // System menu.
+    "menu_options",
     // Settings key's default value.
     "used",
     // Password entry and job start.

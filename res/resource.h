@@ -54,6 +54,9 @@
 #define IDM_EXT 32779
 #define IDM_AUTOEXIT 32780
 #define IDM_PASSWORDHASH 32781
+// The system menu's item that opens the options menu; a system command, so
+// its low four bits stay clear.
+#define IDM_SYSTEM_OPTIONS 0x0110
 
 // Language chooser (template 132)
 #define IDD_LANGUAGE 132

@@ -66,7 +66,7 @@ bool CMainDlg::OnInitDialog() {
     const std::string chosenPath = ChooseLanguage();
     ShowPasswordBoxes();
     ApplyPasswordMask(settings.passwordMask != 0);
-    (settings.confirm ? passwordEdit : singleEdit).SetFocus();
+    FocusPasswordBox();
     versionText = ReadVersionText(programPath);
     LoadTexts(chosenPath);
     RetireChosenLanguage(chosenPath);
@@ -271,6 +271,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnCommand(IDC_DECIPHER_BUTTON, &CMainDlg::OnDecipher),
         OnCommand(IDC_LOG_LIST, &CMainDlg::OnLogDoubleClick, LBN_DBLCLK),
         OnMessage(WM_CONTEXTMENU, &CMainDlg::OnContextMenu),
+        OnMessage(WM_SYSCOMMAND, &CMainDlg::OnSysCommand),
         OnCommand(IDM_ZERO, &CMainDlg::OnToggleZero),
         OnCommand(IDM_RAND, &CMainDlg::OnToggleRand),
         OnCommand(IDM_READONLY, &CMainDlg::OnToggleReadOnly),

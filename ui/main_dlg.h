@@ -94,6 +94,11 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnDecipher() { BeginJob(kJobDecrypt); }
     void OnLogDoubleClick();
     LRESULT OnContextMenu(WPARAM, LPARAM);
+    POINT KeyboardMenuPoint() const;
+    void MoveFocusTo(const CWnd& control);
+    void FocusPasswordBox();
+    void AddSystemMenuItem();
+    LRESULT OnSysCommand(WPARAM, LPARAM);
     void OnToggleZero();
     void OnToggleRand();
     void OnToggleReadOnly();

@@ -92,4 +92,13 @@ void CMainDlg::ShowRunning(JobKind operation) {
     for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->ShowWindow(SW_HIDE);
     progressPanel.ShowWindow(SW_SHOW);
     SetLayout(kHeightWithLog);
+    // The boxes are gone; the keyboard lands where the job is stopped.
+    MoveFocusTo(encrypt ? decipherButton : cipherButton);
 }
+
+// Through the dialog, so that the default button follows the focus.
+void CMainDlg::MoveFocusTo(const CWnd& control) {
+    SendMessage(WM_NEXTDLGCTL, WPARAM(control.GetSafeHwnd()), TRUE);
+}
+
+void CMainDlg::FocusPasswordBox() { MoveFocusTo(settings.confirm ? passwordEdit : singleEdit); }

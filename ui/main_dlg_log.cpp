@@ -120,7 +120,7 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     SetLayout(kHeightFull);
     ShowIdleTitle();
     promptText.SetWindowText(Texts().LookupText("please_input_password"));
-    okButton.SetFocus();
+    FocusPasswordBox();  // ready for the next job's password
     const bool pathsWaiting = !heldDrops.empty();
     TakeHeldDrops();
     if (!settings.autoExit) return 1;

@@ -1,10 +1,12 @@
-// CMainDlg: the options menu that opens on a right click, and its commands.
+// CMainDlg: the options menu that opens on a right click or from the
+// keyboard, and its commands.
 // The options change in memory only; they reach the registry at the end.
-#include "ui/main_dlg.h"
-
 #include <windows.h>
 
+#include <string>
+
 #include "res/resource.h"
+#include "ui/main_dlg.h"
 
 namespace {
 
@@ -42,6 +44,27 @@ void CMainDlg::BuildOptionsMenu() {
             ::AppendMenuA(optionsMenu, MF_STRING, item.id, Texts().LookupText(item.key).c_str());
         }
     }
+    AddSystemMenuItem();
+}
+
+// Alt+Space reaches the options as in other small utilities; built again,
+// the item only takes the current text.
+void CMainDlg::AddSystemMenuItem() {
+    const HMENU systemMenu = ::GetSystemMenu(GetSafeHwnd(), FALSE);
+    if (!systemMenu) return;
+    const std::string text = Texts().LookupText("menu_options");
+    if (::GetMenuState(systemMenu, IDM_SYSTEM_OPTIONS, MF_BYCOMMAND) == UINT(-1)) {
+        ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_SYSTEM_OPTIONS, text.c_str());
+    } else {
+        ::ModifyMenuA(systemMenu, IDM_SYSTEM_OPTIONS, MF_BYCOMMAND | MF_STRING, IDM_SYSTEM_OPTIONS,
+                      text.c_str());
+    }
+}
+
+LRESULT CMainDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) != IDM_SYSTEM_OPTIONS) return Default();
+    return OnContextMenu(WPARAM(GetSafeHwnd()), MAKELPARAM(-1, -1));
 }
 
 // Check marks follow the settings; during a job the options are greyed, so
@@ -70,12 +93,29 @@ void CMainDlg::UpdateOptionsMenu() {
     }
 }
 
+// The lower-left corner of the focused control; the dialog's client corner
+// when the focus is elsewhere.
+POINT CMainDlg::KeyboardMenuPoint() const {
+    const HWND dialog = GetSafeHwnd();
+    const HWND focus = ::GetFocus();
+    POINT point = {0, 0};
+    if (focus && ::IsChild(dialog, focus)) {
+        RECT rect;
+        ::GetWindowRect(focus, &rect);
+        point = {rect.left, rect.bottom};
+    } else {
+        ::ClientToScreen(dialog, &point);
+    }
+    return point;
+}
+
 LRESULT CMainDlg::OnContextMenu(WPARAM, LPARAM lParam) {
     if (!optionsMenu) return 0;
     UpdateOptionsMenu();
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    // From the keyboard the message carries no point; the menu opens at the mouse.
-    if (point.x == -1 && point.y == -1) ::GetCursorPos(&point);
+    // From the keyboard the message carries no point; the menu opens below
+    // the focused control, where the user is looking, not at the mouse.
+    if (point.x == -1 && point.y == -1) point = KeyboardMenuPoint();
     ::TrackPopupMenu(optionsMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0,
                      GetSafeHwnd(), nullptr);
     return 0;

@@ -51,12 +51,19 @@ void ExpectFixedNames(const TextTable& table) {
     EXPECT_EQ(table.LookupText("tarnu_site_url").rfind("https://", 0), 0u);
 }
 
+// Menu items reached from the keyboard carry an access key in every language.
+void ExpectAccessKeys(const TextTable& table) {
+    for (const char* key : {"menu_options"})
+        EXPECT_NE(table.LookupText(key).find('&'), std::string::npos) << key;
+}
+
 TEST(LanguageFiles, EnglishCoversEveryKey) {
     const TextTable table = ParseShippedFile("english.zen");
     EXPECT_EQ(table.LookupText("language"), "English");
     ExpectEveryKey(table, true);
     ExpectOnlyKnownKeys(table);
     ExpectFixedNames(table);
+    ExpectAccessKeys(table);
 }
 
 TEST(LanguageFiles, JapaneseCoversEveryKeyInShiftJis) {
@@ -66,6 +73,7 @@ TEST(LanguageFiles, JapaneseCoversEveryKeyInShiftJis) {
     ExpectEveryKey(table, false);
     ExpectOnlyKnownKeys(table);
     ExpectFixedNames(table);
+    ExpectAccessKeys(table);
     EXPECT_EQ(table.LookupText("tarnu_regionalization_by_url").rfind("https://", 0), 0u);
 }
 

@@ -453,7 +453,9 @@ TEST_F(MainDlgJobTest, DecryptionTakesTheUpperBox) {
             Start(hwnd, kJobDecrypt, row.upper, row.lower);
             EXPECT_TRUE(MainDlgProbe::Running(dialog));
             EXPECT_EQ(MainDlgProbe::Worker(dialog).password, row.upper);
+            EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_CIPHER_BUTTON));  // now Stop
             EXPECT_TRUE(WaitForIdle());
+            EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_PASSWORD_EDIT));
             const auto lines = LogTexts(MainDlgProbe::Log(dialog));
             ASSERT_GE(lines.size(), 3u);
             EXPECT_EQ(lines[0] == "decipher_upbox_input", *row.lower != '\0');
@@ -473,7 +475,9 @@ TEST_F(MainDlgJobTest, OneBoxLayoutReadsOnlyItsBox) {
         TypeInto(hwnd, IDC_SINGLE_EDIT, "single");
         Start(hwnd, kJobEncrypt, "upper", "different");
         EXPECT_EQ(MainDlgProbe::Worker(dialog).password, "single");
+        EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_DECIPHER_BUTTON));  // now Stop
         EXPECT_TRUE(WaitForIdle());
+        EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_SINGLE_EDIT));
     });
 }
 

@@ -5,8 +5,8 @@
 
 #include "lang/text_table.h"
 #include "res/resource.h"
-#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/main_dlg_probe.h"
+#include "tests/wine/registry_sandbox.h"
 #include "tests/wine/window_harness.h"
 #include "ui/main_dlg.h"
 
@@ -175,6 +175,63 @@ TEST_F(OptionsMenuTest, RightClickShowsCurrentMarks) {
         SendMessageA(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(10, 10));
         EXPECT_FALSE(zeroChecked);
         EXPECT_TRUE(autoExitChecked);
+    });
+}
+
+// The pop-up the timer found open and where it stood; none, empty.
+HMENU popupMenu;
+RECT popupRect;
+void CALLBACK ReadMenuPlace(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    popupMenu = nullptr;
+    popupRect = {};
+    const HWND popup = FindWindowA("#32768", nullptr);
+    if (popup && IsWindowVisible(popup)) {
+        GetWindowRect(popup, &popupRect);
+        popupMenu = HMENU(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    }
+    EndMenu();
+}
+
+// Shift+F10 and the menu key, from every tab stop, the password boxes among
+// them: the menu opens below the focused control, wherever the mouse is.
+TEST_F(OptionsMenuTest, KeyboardOpensTheMenuAtTheFocusedControl) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        SetCursorPos(0, 0);
+        const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        ASSERT_NE(first, nullptr);
+        int stops = 0;
+        HWND control = first;
+        do {
+            ++stops;
+            SetFocus(control);
+            RECT rect;
+            GetWindowRect(control, &rect);
+            // The point comes as a whole -1 or as two words of -1.
+            for (LPARAM keyboard : {LPARAM(-1), LPARAM(MAKELPARAM(-1, -1))}) {
+                SetTimer(nullptr, 0, 100, ReadMenuPlace);
+                SendMessageA(control, WM_CONTEXTMENU, WPARAM(control), keyboard);
+                EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog)) << GetDlgCtrlID(control);
+                EXPECT_NEAR(popupRect.left, rect.left, 2) << GetDlgCtrlID(control);
+                EXPECT_NEAR(popupRect.top, rect.bottom, 2) << GetDlgCtrlID(control);
+            }
+            control = GetNextDlgTabItem(hwnd, control, FALSE);
+        } while (control && control != first && stops < 20);
+        EXPECT_GE(stops, 3);  // the password box, Cipher and Decipher at least
+    });
+}
+
+// Alt+Space holds an item that opens the options menu.
+TEST_F(OptionsMenuTest, SystemMenuItemOpensTheMenu) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HMENU systemMenu = GetSystemMenu(hwnd, FALSE);
+        char text[256] = {};
+        ASSERT_GT(GetMenuStringA(systemMenu, IDM_SYSTEM_OPTIONS, text, sizeof text, MF_BYCOMMAND),
+                  0);
+        EXPECT_EQ(text, Texts().LookupText("menu_options"));
+        SetTimer(nullptr, 0, 100, ReadMenuPlace);
+        SendMessageA(hwnd, WM_SYSCOMMAND, IDM_SYSTEM_OPTIONS, 0);
+        EXPECT_EQ(popupMenu, MainDlgProbe::Menu(dialog));
     });
 }
 
