@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32_code_page.h"
+
 namespace {
 // ReadFile and WriteFile take DWORD lengths; larger transfers go in pieces.
 constexpr size_t kMaxPiece = size_t(1) << 30;
@@ -17,12 +19,8 @@ DWORD PieceLength(size_t remaining) { return DWORD(std::min(remaining, kMaxPiece
 // A path in the system's code page as the full NT path a rename through a
 // handle takes: "\??\C:\dir\name", or "\??\UNC\server\share\name".
 std::wstring NtPathOf(const std::string& path) {
-    const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(),
-                                             int(path.size()), nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring given(size_t(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.data(), int(path.size()), &given[0],
-                          length);
+    const std::wstring given = WideFromSystem(path);
+    if (given.empty()) return std::wstring();
     std::wstring wide(32768, L'\0');
     const DWORD full = ::GetFullPathNameW(given.c_str(), DWORD(wide.size()), &wide[0], nullptr);
     if (full == 0 || full >= wide.size()) return std::wstring();
