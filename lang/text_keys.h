@@ -23,6 +23,7 @@ inline constexpr const char* kTextKeys[] = {
     "label_password",
     "label_password_again",
     "label_log",
+    "announce_job_errors",
     // Options menu.
     "menu_write_random",
     "menu_write_zero",

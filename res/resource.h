@@ -27,6 +27,8 @@
 #define IDC_PASSWORD_LABEL 1033
 #define IDC_CONFIRM_LABEL 1034
 #define IDC_LOG_LABEL 1035
+// Hidden line that assistive tools read out as an alert
+#define IDC_ANNOUNCE_TEXT 1036
 
 // About dialog (template 130)
 #define IDD_ABOUT 130

@@ -49,6 +49,7 @@ void CMainDlg::DoDataExchange() {
     BindControl(IDC_PROMPT_TEXT, promptText);
     BindControl(IDC_CIPHER_BUTTON, cipherButton);
     BindControl(IDC_DECIPHER_BUTTON, decipherButton);
+    BindControl(IDC_ANNOUNCE_TEXT, announcer);
 }
 
 bool CMainDlg::OnInitDialog() {

@@ -13,6 +13,7 @@
 #include "platform/button.h"
 #include "platform/dialog.h"
 #include "platform/win32_file_system.h"
+#include "ui/announcer.h"
 #include "ui/balloon_edit.h"
 #include "ui/log_list_box.h"
 #include "ui/open_target.h"
@@ -79,6 +80,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     bool ReadPassword(JobKind operation);
     bool CheckPasswordValue();
     void ShowRunning(JobKind operation);
+    void AnnounceJobEnd();
 
     // Handlers.
     LRESULT OnPaint(WPARAM, LPARAM);
@@ -127,6 +129,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     Settings settings;
     JobKind mode = kJobEncrypt;
     bool errorSeen = false;
+    std::string lastWorkerLine;  // the job's end, to announce
     int logCounter = 0;
     std::vector<std::string> heldDrops;  // dropped during a job, taken after it
     JobProgress progress;
@@ -143,6 +146,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     CBalloonEdit passwordEdit, confirmEdit, singleEdit;
     CLogListBox logList;
     CProgressPanel progressPanel;
+    CAnnouncer announcer;
 
     // A call of the worker on its way to the window's thread.
     struct WorkerCall {

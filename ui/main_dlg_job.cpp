@@ -51,6 +51,7 @@ bool CMainDlg::ReadPassword(JobKind operation) {
     const bool accepted = operation != kJobEncrypt || upper == lower;
     if (!accepted) {
         AddLogLine(Texts().LookupText("password_miss"), kReportMessage);
+        announcer.Announce(Texts().LookupText("password_miss"));
         SetLayout(kHeightWithLog);
         if (!upper.empty() && lower.empty()) confirmEdit.SetFocus();
     } else {

@@ -52,7 +52,10 @@ void CMainDlg::TakeWorkerCalls() {
             lastPrompt = &call;
             continue;
         }
+        // The first error is heard when it happens; the rest at the end.
+        if (call.kind == kReportError && !errorSeen) announcer.Announce(call.text);
         if (call.kind == kReportError) errorSeen = true;
+        lastWorkerLine = call.text;
         AddLogLine(call.text, call.kind);
     }
     if (lastPrompt) promptText.SetWindowText(lastPrompt->text);
@@ -106,6 +109,14 @@ void CMainDlg::ProgressTick() {
                   TitleArrow() + " " + std::to_string(total) + " byte");
 }
 
+// The job's last line, and whether the log holds errors to read.
+void CMainDlg::AnnounceJobEnd() {
+    std::string text = lastWorkerLine;
+    if (errorSeen || !worker.LastJobWasClean())
+        text += " " + Texts().LookupText("announce_job_errors");
+    announcer.Announce(text);
+}
+
 LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     TakeWorkerCalls();  // the job's last lines before its end
     running = false;
@@ -117,6 +128,7 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     progressPanel.ShowWindow(SW_HIDE);
     KillTimer(kProgressTimer);
     ::MessageBeep(MB_OK);
+    AnnounceJobEnd();
     SetLayout(kHeightFull);
     ShowIdleTitle();
     promptText.SetWindowText(Texts().LookupText("please_input_password"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/accessible_object.h"
 #include "platform/gdi_holders.h"
 #include "platform/message_table.h"
 
@@ -40,6 +41,8 @@ bool CProgressPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     static constexpr MessageEntry<CProgressPanel> kMessages[] = {
         OnMessage(WM_PAINT, &CProgressPanel::OnPaint),
         OnMessage(WM_PRINTCLIENT, &CProgressPanel::OnPrintClient),
+        OnMessage(WM_GETOBJECT, &CProgressPanel::OnGetObject),
+        OnMessage(WM_SETTEXT, &CProgressPanel::OnSetText),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CWnd::HandleMessage(message, wParam, lParam, result);
@@ -49,6 +52,22 @@ LRESULT CProgressPanel::OnPaint(WPARAM, LPARAM) {
     const PaintDc dc(GetSafeHwnd());
     Paint(dc.Get());
     return 0;
+}
+
+// Assistive tools see a progress bar whose value is the text shown.
+LRESULT CProgressPanel::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    const LRESULT answer = AnswerAccessibleObject(GetSafeHwnd(), wParam, lParam,
+                                                  ROLE_SYSTEM_PROGRESSBAR, TextMeaning::kValue);
+    return answer ? answer : Default();
+}
+
+// Only a text that changed is a change of value for a screen reader.
+LRESULT CProgressPanel::OnSetText(WPARAM, LPARAM lParam) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    const bool changed = GetWindowText() != (text ? text : "");
+    const LRESULT result = Default();
+    if (changed) NotifyAccessibleChange(GetSafeHwnd(), EVENT_OBJECT_VALUECHANGE);
+    return result;
 }
 
 LRESULT CProgressPanel::OnPrintClient(WPARAM wParam, LPARAM) {

@@ -2,7 +2,8 @@
 // CProgressPanel: a self-painted progress bar with a text centred over it, the
 // text white over the filled part and black over the rest, so it stays
 // readable across the boundary. The range is 64-bit: totals of 4 GiB and more
-// work, and a position beyond the end fills the whole panel.
+// work, and a position beyond the end fills the whole panel. Assistive tools
+// see it as a progress bar whose value is its text.
 
 #include <cstdint>
 
@@ -23,6 +24,8 @@ class CProgressPanel : public CWnd {
   private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
     int BoundaryX(const RECT& client) const;
 

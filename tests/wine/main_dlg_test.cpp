@@ -4,6 +4,7 @@
 #include "ui/main_dlg.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -79,6 +80,14 @@ std::vector<std::string> LogTexts(CLogListBox& log) {
         texts.push_back(log.EntryAtRow(row) ? log.EntryAtRow(row)->text : "(notice)");
     }
     return texts;
+}
+
+std::string FirstErrorIn(CLogListBox& log) {
+    for (int row = int(log.SendMessage(LB_GETCOUNT)) - 1; row >= 0; --row) {
+        const LogEntry* entry = log.EntryAtRow(row);
+        if (entry && entry->kind == kReportError) return entry->text;
+    }
+    return "(no error)";
 }
 
 class MainDlgTest : public ::testing::Test {
@@ -373,6 +382,37 @@ void AnswerNextQuestion(int button) {
 }
 
 // Jobs on an empty folder of their own, so that they end at once.
+// What a screen reader would read out: the names of the alerts raised.
+std::vector<std::string> alertsHeard;
+
+void CALLBACK HearAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT which;
+    if (FAILED(AccessibleObjectFromEvent(window, object, child, &accessible, &which))) return;
+    BSTR name = nullptr;
+    if (accessible->get_accName(which, &name) == S_OK && name) {
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
+        alertsHeard.push_back(text);
+    }
+    SysFreeString(name);
+    accessible->Release();
+}
+
+class AlertListener {
+  public:
+    AlertListener() {
+        alertsHeard.clear();
+        hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, HearAlert,
+                               GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        EXPECT_NE(nullptr, hook);
+    }
+    ~AlertListener() { UnhookWinEvent(hook); }
+
+  private:
+    HWINEVENTHOOK hook;
+};
+
 class MainDlgJobTest : public MainDlgTest {
   protected:
     void Start(HWND hwnd, JobKind operation, const char* upper, const char* lower) {
@@ -393,10 +433,13 @@ class MainDlgJobTest : public MainDlgTest {
 };
 
 TEST_F(MainDlgJobTest, TwoBoxesMustMatchToEncrypt) {
+    const AlertListener listener;
     RunModalWith(dialog, [&](HWND hwnd) {
         Start(hwnd, kJobEncrypt, "secret", "");
         EXPECT_FALSE(MainDlgProbe::Running(dialog));
         EXPECT_EQ(LastLine(), "password_miss");
+        PumpMessages(50);
+        EXPECT_EQ(std::vector<std::string>{"password_miss"}, alertsHeard);
         EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_CONFIRM_EDIT));
         RECT client;
         GetClientRect(hwnd, &client);
@@ -418,8 +461,15 @@ TEST_F(MainDlgJobTest, TwoBoxesMustMatchToEncrypt) {
 // refusal, or paths dropped for the next job, keep the window open.
 TEST_F(MainDlgJobTest, AutomaticExitOnlyAfterAQuietJob) {
     const ProgramPaths paths = ReadProgramPaths();
-    for (const char* what : {"refused", "held drop", "clean"}) {
+    for (const char* what : {"refused", "held drop", "clean", "linked"}) {
         SCOPED_TRACE(what);
+        // A file with two names is left alone, each name with an error line.
+        const bool linked = std::string(what) == "linked";
+        if (linked) {
+            CloseHandle(CreateFileA((dir / "a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr));
+            ASSERT_TRUE(CreateHardLinkA((dir / "b.txt").c_str(), (dir / "a.txt").c_str(), nullptr));
+        }
         CMainDlg window;
         RunModalWith(window, [&](HWND hwnd) {
             MainDlgProbe::SettingsOf(window).autoExit = 1;
@@ -430,9 +480,19 @@ TEST_F(MainDlgJobTest, AutomaticExitOnlyAfterAQuietJob) {
                 std::string(what) == "refused" ? paths.windowsDirectory : folder};
             if (std::string(what) == "held drop") MainDlgProbe::HeldDrops(window) = {folder};
             TypeInto(hwnd, IDC_SINGLE_EDIT, "secret");
+            const AlertListener listener;
             window.BeginJob(kJobEncrypt);
             PumpMessages(1500);
             EXPECT_EQ(IsWindowVisible(hwnd) != FALSE, std::string(what) != "clean");
+            // The end is heard, with a word on what went wrong; an error
+            // also as it happens.
+            std::vector<std::string> heard = {"message_encryption_finished"};
+            if (std::string(what) == "refused") heard[0] += " announce_job_errors";
+            if (linked) {
+                heard = {FirstErrorIn(MainDlgProbe::Log(window)),
+                         heard[0] + " announce_job_errors"};
+            }
+            EXPECT_EQ(heard, alertsHeard);
         });
     }
 }

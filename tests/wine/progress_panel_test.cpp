@@ -4,9 +4,12 @@
 #include "ui/progress_panel.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "tests/wine/window_harness.h"
 
@@ -109,6 +112,44 @@ TEST_F(ProgressPanelTest, SetProgressRepaintsBeforeReturning) {
     // No message pumping in between: the second picture comes from SetProgress alone.
     panel.SetProgress(0, 100, 100);
     EXPECT_EQ(200, FilledWidth(ClientPixels(panel.GetSafeHwnd())));
+}
+
+// What a screen reader sees: a progress bar whose value is the text, and a
+// value-change event each time the text changes, none when it stays.
+std::vector<HWND> valueChanges;
+
+void CALLBACK NoteValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                              DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) valueChanges.push_back(window);
+}
+
+TEST_F(ProgressPanelTest, AssistiveToolsSeeAProgressBarAndItsValue) {
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                        NoteValueChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hook);
+    valueChanges.clear();
+    for (const char* text : {"7 %", "7 %", "42 %"}) Show(text, 0, 42, 100);
+    PumpMessages(50);
+    UnhookWinEvent(hook);
+    EXPECT_EQ(std::vector<HWND>(2, panel.GetSafeHwnd()), valueChanges);
+
+    IAccessible* object = nullptr;
+    ASSERT_EQ(S_OK,
+              AccessibleObjectFromWindow(panel.GetSafeHwnd(), DWORD(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object)));
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role;
+    EXPECT_EQ(S_OK, object->get_accRole(self, &role));
+    EXPECT_EQ(VT_I4, role.vt);
+    EXPECT_EQ(ROLE_SYSTEM_PROGRESSBAR, role.lVal);
+    BSTR value = nullptr;
+    EXPECT_EQ(S_OK, object->get_accValue(self, &value));
+    EXPECT_EQ(std::wstring(L"42 %"), std::wstring(value ? value : L""));
+    SysFreeString(value);
+    object->Release();
 }
 
 }  // namespace
