@@ -40,6 +40,8 @@ bool CProgressPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     static constexpr MessageEntry<CProgressPanel> kMessages[] = {
         OnMessage(WM_PAINT, &CProgressPanel::OnPaint),
         OnMessage(WM_PRINTCLIENT, &CProgressPanel::OnPrintClient),
+        OnMessage(WM_SETFONT, &CProgressPanel::OnSetFont),
+        OnMessage(WM_GETFONT, &CProgressPanel::OnGetFont),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CWnd::HandleMessage(message, wParam, lParam, result);
@@ -53,6 +55,12 @@ LRESULT CProgressPanel::OnPaint(WPARAM, LPARAM) {
 
 LRESULT CProgressPanel::OnPrintClient(WPARAM wParam, LPARAM) {
     Paint(reinterpret_cast<HDC>(wParam));
+    return 0;
+}
+
+LRESULT CProgressPanel::OnSetFont(WPARAM wParam, LPARAM lParam) {
+    font = reinterpret_cast<HFONT>(wParam);
+    if (LOWORD(lParam)) Invalidate(true);
     return 0;
 }
 
@@ -84,6 +92,7 @@ void CProgressPanel::Paint(HDC dc) {
     ::FillRect(dc, &filled, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
     ::FillRect(dc, &empty, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 
+    const SelectedObject selectedFont(dc, font ? font : ::GetCurrentObject(dc, OBJ_FONT));
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::GetTextColor(dc);
     DrawTextClipped(dc, text, client, filled, RGB(255, 255, 255));
