@@ -162,13 +162,8 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
         int previous = 96;
         for (int dpi : {96, 144, 96}) {
             SCOPED_TRACE(dpi);
-            GetWindowRect(hwnd, &window);
-            RECT suggested = {window.left + 8, window.top + 4,
-                              window.left + 8 + MulDiv(window.right - window.left, dpi, previous),
-                              window.top + 4 + MulDiv(window.bottom - window.top, dpi, previous)};
+            const RECT suggested = SendDpiChange(hwnd, previous, dpi);
             previous = dpi;
-            SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&suggested));
             GetWindowRect(hwnd, &window);
             EXPECT_EQ(window.left, suggested.left);
             EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);

@@ -90,7 +90,7 @@ TEST_F(MessageDlgTest, ControlsTakeTheFaceNamedByTheTable) {
         int previous = 96;
         for (int dpi : {96, 144, 96}) {
             SCOPED_TRACE(dpi);
-            if (dpi != previous) SendDpiChange(hwnd, previous, dpi);
+            SendDpiChange(hwnd, previous, dpi);
             previous = dpi;
             for (int id : {IDC_COPY_BUTTON, IDC_MESSAGE_TEXT, IDOK}) {
                 EXPECT_EQ("Courier New", FaceOf(GetDlgItem(hwnd, id))) << id;

@@ -150,13 +150,15 @@ inline std::string LabelOf(HWND control) {
 }
 
 // A move of window to a monitor whose scale makes dpi of fromDpi: the
-// message Windows sends, suggesting the window's rectangle scaled in size.
-inline void SendDpiChange(HWND window, int fromDpi, int dpi) {
+// message Windows sends, suggesting the window's size scaled, a little to the
+// right and down. The suggested rectangle is returned.
+inline RECT SendDpiChange(HWND window, int fromDpi, int dpi) {
     RECT r;
     GetWindowRect(window, &r);
-    RECT suggested = {r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, fromDpi),
-                      r.top + MulDiv(r.bottom - r.top, dpi, fromDpi)};
+    RECT suggested = {r.left + 8, r.top + 4, r.left + 8 + MulDiv(r.right - r.left, dpi, fromDpi),
+                      r.top + 4 + MulDiv(r.bottom - r.top, dpi, fromDpi)};
     SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
 }
 
 // A control's rectangle in its parent's client coordinates.
