@@ -14,3 +14,8 @@ void SetFaceName(LOGFONTA* description, const std::string& face) {
     std::memcpy(description->lfFaceName, face.data(), length);
     description->lfFaceName[length] = '\0';
 }
+
+HFONT CreateFontForDpi(LOGFONTA description, int fromDpi, int dpi) {
+    description.lfHeight = ::MulDiv(description.lfHeight, dpi, fromDpi);
+    return ::CreateFontIndirectA(&description);
+}

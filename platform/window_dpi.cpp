@@ -15,3 +15,32 @@ int WindowDpi(HWND window) {
     const int dpi = ::GetDeviceCaps(WindowDc(window).Get(), LOGPIXELSY);
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
+
+void ChildPlaces::Take(HWND parent, int dpi) {
+    takenDpi = dpi;
+    places.clear();
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+        places.push_back({child, rect});
+    }
+}
+
+// Both corners are scaled, not the size, so that neighbours that touch
+// keep touching.
+void ChildPlaces::PlaceAt(int dpi) const {
+    for (const Place& place : places) {
+        const RECT& r = place.rect;
+        const int left = ::MulDiv(r.left, dpi, takenDpi), top = ::MulDiv(r.top, dpi, takenDpi);
+        ::SetWindowPos(place.child, nullptr, left, top, ::MulDiv(r.right, dpi, takenDpi) - left,
+                       ::MulDiv(r.bottom, dpi, takenDpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void MoveToSuggestedRect(HWND window, LPARAM suggestedRect) {
+    const RECT& r = *reinterpret_cast<const RECT*>(suggestedRect);
+    ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}

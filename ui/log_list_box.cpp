@@ -64,12 +64,21 @@ ReportKind CLogListBox::KindOfRow(ULONG_PTR itemData) const {
 
 void CLogListBox::MeasureItem(MEASUREITEMSTRUCT* measureInfo) {
     const RECT client = GetClientRect();
+    measureInfo->itemWidth = client.right - client.left;
+    measureInfo->itemHeight =
+        MeasureRow(insertingText ? *insertingText : GetText(static_cast<int>(measureInfo->itemID)));
+}
+
+void CLogListBox::MeasureRowsAgain() {
+    for (int row = 0; row < GetCount(); ++row)
+        SendMessage(LB_SETITEMHEIGHT, row, MAKELPARAM(MeasureRow(GetText(row)), 0));
+    Invalidate(true);
+}
+
+int CLogListBox::MeasureRow(const std::string& text) const {
     const WindowDc dc(GetSafeHwnd());
     const SelectedObject font(dc.Get(), GetFont());
-    const std::string text =
-        insertingText ? *insertingText : GetText(static_cast<int>(measureInfo->itemID));
-    measureInfo->itemWidth = client.right - client.left;
-    measureInfo->itemHeight = MeasureRowHeight(dc.Get(), text);
+    return MeasureRowHeight(dc.Get(), text);
 }
 
 // One line's height for a text that fits the row; for a wider text, the

@@ -30,6 +30,9 @@ class CLogListBox : public CListBox {
     const LogEntry* EntryAtRow(int row) const;
     // Every entry kept, indexed by serial number; emptying the list keeps them.
     const std::vector<LogEntry>& Entries() const { return entries; }
+    // Rows are measured only as they are put in: after a change of font or
+    // width every row is measured again.
+    void MeasureRowsAgain();
 
   protected:
     void MeasureItem(MEASUREITEMSTRUCT* measureInfo) override;
@@ -38,6 +41,7 @@ class CLogListBox : public CListBox {
   private:
     void InsertRow(int row, const std::string& text, ULONG_PTR itemData);
     ReportKind KindOfRow(ULONG_PTR itemData) const;
+    int MeasureRow(const std::string& text) const;
     int MeasureRowHeight(HDC dc, const std::string& text) const;
     static void DrawSeparator(HDC dc, const RECT& row);
 

@@ -57,12 +57,12 @@ bool CMainDlg::OnInitDialog() {
     SetIcon(icon, true);
     SetIcon(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON), false);
     ReadPaths();
+    CreateProgressPanel();  // before the layout is measured, which places it too
     MeasureLayout();
     StartWorker();
     SetLayout(kHeightCompact);
     logList.SendMessage(LB_RESETCONTENT);
     running = false;
-    CreateProgressPanel();
     settings = LoadSettings(kSettingsKeyPath);
     const std::string chosenPath = ChooseLanguage();
     ShowPasswordBoxes();
@@ -143,15 +143,17 @@ void CMainDlg::SetControlTexts() {
     GetDlgItem(IDC_LOG_LABEL).SetWindowText(texts.LookupText("label_log"));
 }
 
-// The template's font in the language's face and the password boxes' font,
-// both for the window's DPI.
+// The template's font in the language's face, the password boxes' font, the
+// log's (the template's own) and the progress panel's, all for the window's
+// DPI. The log's rows are measured again in its new font.
 void CMainDlg::CreateFonts() {
     const std::string face = Texts().LookupFontName();
     LOGFONTA description = templateFont;
     SetFaceName(&description, face);
-    description.lfHeight = ::MulDiv(description.lfHeight, dpi, startDpi);
-    const HFONT oldDialogFont = dialogFont, oldEditFont = editFont;
-    dialogFont = ::CreateFontIndirectA(&description);
+    const HFONT oldFonts[] = {dialogFont, editFont, logFont, panelFont};
+    dialogFont = CreateFontForDpi(description, startDpi, dpi);
+    logFont = CreateFontForDpi(templateFont, startDpi, dpi);
+    panelFont = dpi == startDpi ? nullptr : CreateFontForDpi(DescribeFont(nullptr), startDpi, dpi);
     editFont =
         ::CreateFontA(::MulDiv(kEditFontHeight, dpi, USER_DEFAULT_SCREEN_DPI), 0, 0, 0, FW_NORMAL,
                       FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS,
@@ -163,8 +165,11 @@ void CMainDlg::CreateFonts() {
         control->SetFont(dialogFont);
     }
     for (CWnd* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetFont(editFont);
-    if (oldDialogFont) ::DeleteObject(oldDialogFont);
-    if (oldEditFont) ::DeleteObject(oldEditFont);
+    logList.SetFont(logFont);
+    logList.MeasureRowsAgain();
+    progressPanel.SetFont(panelFont);
+    for (HFONT old : oldFonts)
+        if (old) ::DeleteObject(old);
 }
 
 void CMainDlg::ShowIdleTitle() {
@@ -173,11 +178,13 @@ void CMainDlg::ShowIdleTitle() {
 }
 
 // The window shows more or less of itself by its height alone; hidden
-// one-unit frames in the template mark where it is cut. Their places are
-// taken once, at the DPI the window starts at, and scaled from there.
+// one-unit frames in the template mark where it is cut. Their places, and
+// every control's, are taken once, at the DPI the window starts at, and
+// scaled from there.
 void CMainDlg::MeasureLayout() {
     dpi = startDpi = WindowDpi(GetSafeHwnd());
     templateFont = DescribeFont(GetFont());
+    controlPlaces.Take(GetSafeHwnd(), startDpi);
     const RECT client = GetClientRect(), window = GetWindowRect();
     layoutWidth = window.right - window.left;
     frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
@@ -194,17 +201,20 @@ int CMainDlg::MarkerOf(WindowHeight kind) {
                                     : IDC_MARK_FULL;
 }
 
+int CMainDlg::LayoutHeight(WindowHeight kind) const {
+    return ::MulDiv(markerTops[kind - 1], dpi, startDpi);
+}
+
 void CMainDlg::SetLayout(WindowHeight kind) {
     layoutKind = kind;
-    const int clientHeight = ::MulDiv(markerTops[kind - 1], dpi, startDpi);
-    SetWindowPos(nullptr, 0, 0, layoutWidth, clientHeight + frameHeight,
+    SetWindowPos(nullptr, 0, 0, layoutWidth, LayoutHeight(kind) + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     HideCutControls();
 }
 
 // What the height cuts off is hidden, so that neither Tab nor Enter reaches
 // it (Enter on a hidden OK would end the program); the focus leaves it.
-// Controls keep their template places at every scale, as the markers do.
+// Controls and the cut are both where the present DPI puts them.
 void CMainDlg::HideCutControls() {
     const HWND focus = ::GetFocus();
     bool focusCut = false;
@@ -212,20 +222,20 @@ void CMainDlg::HideCutControls() {
         CWnd control = GetDlgItem(id);
         RECT rect = control.GetWindowRect();
         ScreenToClient(&rect);
-        const bool cut = rect.top >= markerTops[layoutKind - 1];
+        const bool cut = rect.top >= LayoutHeight(layoutKind);
         control.ShowWindow(cut ? SW_HIDE : SW_SHOW);
         focusCut = focusCut || (cut && control.GetSafeHwnd() == focus);
     }
     if (focusCut) SendMessage(WM_NEXTDLGCTL, 0, FALSE);
 }
 
-// On a monitor of another scale: the place Windows suggests, fonts for the
-// new DPI, and the height of the present layout measured anew.
+// On a monitor of another scale: the place Windows suggests, the controls
+// scaled with it, fonts for the new DPI, and the height of the present layout
+// measured anew.
 LRESULT CMainDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
-    const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
     dpi = HIWORD(wParam);
-    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveToSuggestedRect(GetSafeHwnd(), lParam);
+    controlPlaces.PlaceAt(dpi);
     const RECT client = GetClientRect(), window = GetWindowRect();
     layoutWidth = window.right - window.left;
     frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
@@ -312,8 +322,9 @@ LRESULT CMainDlg::OnDestroy(WPARAM, LPARAM) {
     SaveTextTable(Texts(), kTextCacheKeyPath);
     if (optionsMenu) ::DestroyMenu(optionsMenu);
     optionsMenu = nullptr;
-    if (dialogFont) ::DeleteObject(dialogFont);
-    if (editFont) ::DeleteObject(editFont);
-    dialogFont = editFont = nullptr;
+    for (HFONT* font : {&dialogFont, &editFont, &logFont, &panelFont}) {
+        if (*font) ::DeleteObject(*font);
+        *font = nullptr;
+    }
     return result;
 }

@@ -13,6 +13,7 @@
 #include "platform/button.h"
 #include "platform/dialog.h"
 #include "platform/win32_file_system.h"
+#include "platform/window_dpi.h"
 #include "ui/announcer.h"
 #include "ui/balloon_edit.h"
 #include "ui/log_list_box.h"
@@ -64,6 +65,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void CreateFonts();
     void MeasureLayout();
     static int MarkerOf(WindowHeight kind);
+    int LayoutHeight(WindowHeight kind) const;
     void HideCutControls();
     void TakeCommandLine();
     void EnterSelectMode();
@@ -120,7 +122,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     int startDpi = USER_DEFAULT_SCREEN_DPI, dpi = USER_DEFAULT_SCREEN_DPI;
     int markerTops[3] = {};
     int layoutWidth = 0, frameHeight = 0;
-    LOGFONTA templateFont{};  // at the start DPI
+    LOGFONTA templateFont{};    // at the start DPI
+    ChildPlaces controlPlaces;  // the template's, at the start DPI
     WindowHeight layoutKind = kHeightCompact;
     static constexpr int kEditFontHeight = 16;  // pixels at 96 DPI
     std::string programPath, programFolder, programFileName;
@@ -135,6 +138,8 @@ class CMainDlg : public CDialog, public WorkerOwner {
     JobProgress progress;
     HFONT dialogFont = nullptr;
     HFONT editFont = nullptr;
+    HFONT logFont = nullptr;
+    HFONT panelFont = nullptr;  // none at the start DPI: the panel draws in the system font
     HICON icon = nullptr;
     HMENU optionsMenu = nullptr;  // destroyed with the window
     bool sendToPresent = false;   // both found anew each time the menu opens

@@ -34,12 +34,10 @@ void CMessageDlg::DoDataExchange() {
 
 bool CMessageDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    LOGFONTA description = DescribeFont(GetFont());
-    SetFaceName(&description, Texts().LookupFontName());
-    font = ::CreateFontIndirectA(&description);
-    copyButton.SetFont(font);
-    textEdit.SetFont(font);
-    okButton.SetFont(font);
+    fontDescription = DescribeFont(GetFont());
+    SetFaceName(&fontDescription, Texts().LookupFontName());
+    SetControlFont(::CreateFontIndirectA(&fontDescription));
+    controlPlaces.Take(GetSafeHwnd(), WindowDpi(GetSafeHwnd()));
 
     copyButton.SetWindowText(Texts().LookupText("button_text_copy"));
     okButton.SetWindowText(Texts().LookupText("button_okay"));
@@ -52,6 +50,7 @@ bool CMessageDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     static constexpr MessageEntry<CMessageDlg> kMessages[] = {
         OnCommand(IDC_COPY_BUTTON, &CMessageDlg::OnCopy),
         OnMessage(WM_DESTROY, &CMessageDlg::OnDestroy),
+        OnMessage(WM_DPICHANGED, &CMessageDlg::OnDpiChanged),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CDialog::HandleMessage(message, wParam, lParam, result);
@@ -67,6 +66,25 @@ void CMessageDlg::OnCopy() {
     textEdit.Copy();
     textEdit.SetSel(-1, 0);
     textEdit.ScrollCaret();
+}
+
+void CMessageDlg::SetControlFont(HFONT newFont) {
+    const HFONT oldFont = font;
+    font = newFont;
+    copyButton.SetFont(font);
+    textEdit.SetFont(font);
+    okButton.SetFont(font);
+    if (oldFont) ::DeleteObject(oldFont);
+}
+
+// On a monitor of another scale: the place Windows suggests, with the
+// controls and their font scaled to it.
+LRESULT CMessageDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const int dpi = HIWORD(wParam);
+    MoveToSuggestedRect(GetSafeHwnd(), lParam);
+    controlPlaces.PlaceAt(dpi);
+    SetControlFont(CreateFontForDpi(fontDescription, controlPlaces.TakenDpi(), dpi));
+    return 0;
 }
 
 LRESULT CMessageDlg::OnDestroy(WPARAM, LPARAM) {

@@ -7,6 +7,7 @@
 #include "platform/button.h"
 #include "platform/dialog.h"
 #include "platform/edit.h"
+#include "platform/window_dpi.h"
 
 class CMessageDlg : public CDialog {
   public:
@@ -22,9 +23,13 @@ class CMessageDlg : public CDialog {
   private:
     void OnCopy();
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void SetControlFont(HFONT newFont);
 
     CButton copyButton;
     CEdit textEdit;
     CButton okButton;
-    HFONT font = nullptr;  // of the three controls; lives as long as the window
+    HFONT font = nullptr;        // of the three controls; lives as long as the window
+    LOGFONTA fontDescription{};  // at the DPI the window opened at
+    ChildPlaces controlPlaces;
 };

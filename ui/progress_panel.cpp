@@ -43,6 +43,8 @@ bool CProgressPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         OnMessage(WM_PRINTCLIENT, &CProgressPanel::OnPrintClient),
         OnMessage(WM_GETOBJECT, &CProgressPanel::OnGetObject),
         OnMessage(WM_SETTEXT, &CProgressPanel::OnSetText),
+        OnMessage(WM_SETFONT, &CProgressPanel::OnSetFont),
+        OnMessage(WM_GETFONT, &CProgressPanel::OnGetFont),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CWnd::HandleMessage(message, wParam, lParam, result);
@@ -75,6 +77,12 @@ LRESULT CProgressPanel::OnPrintClient(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+LRESULT CProgressPanel::OnSetFont(WPARAM wParam, LPARAM lParam) {
+    font = reinterpret_cast<HFONT>(wParam);
+    if (LOWORD(lParam)) Invalidate(true);
+    return 0;
+}
+
 // The filled part ends at x = left + done * width / span, rounded down, in
 // integers: x87 and SSE floating point round differently, and the i686 and
 // x86_64 builds must draw the same. Both are halved together until the
@@ -103,6 +111,7 @@ void CProgressPanel::Paint(HDC dc) {
     ::FillRect(dc, &filled, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
     ::FillRect(dc, &empty, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 
+    const SelectedObject selectedFont(dc, font ? font : ::GetCurrentObject(dc, OBJ_FONT));
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::GetTextColor(dc);
     DrawTextClipped(dc, text, client, filled, RGB(255, 255, 255));

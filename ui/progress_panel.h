@@ -26,10 +26,13 @@ class CProgressPanel : public CWnd {
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(font); }
     void Paint(HDC dc);
     int BoundaryX(const RECT& client) const;
 
     int64_t rangeStart = 0;
     int64_t position = 0;
     int64_t rangeEnd = 0;
+    HFONT font = nullptr;  // the caller's; none draws in the system font
 };

@@ -100,8 +100,50 @@ int FontHeightOf(HWND hwnd) {
     return DescribeFont(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0))).lfHeight;
 }
 
-// The three heights and the fonts follow the window's DPI, as it moves to a
-// monitor at 150 % and back; the window takes the place Windows suggests.
+// Tab walks only what the window's height shows, and the log and OK are
+// stops just when the height shows them.
+void ExpectTabStopsInSight(HWND hwnd, WindowHeight kind) {
+    SCOPED_TRACE(kind);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    std::vector<HWND> stops;
+    const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    for (HWND stop = first; stop && stops.size() < 20;) {
+        stops.push_back(stop);
+        EXPECT_TRUE(IsWindowVisible(stop)) << GetDlgCtrlID(stop);
+        EXPECT_LT(TopOf(hwnd, GetDlgCtrlID(stop)), client.bottom) << GetDlgCtrlID(stop);
+        stop = GetNextDlgTabItem(hwnd, stop, FALSE);
+        if (stop == first) break;
+    }
+    const auto has = [&](int id) {
+        return std::count(stops.begin(), stops.end(), GetDlgItem(hwnd, id)) == 1;
+    };
+    EXPECT_TRUE(has(IDC_CIPHER_BUTTON));
+    EXPECT_EQ(has(IDC_LOG_LIST), kind != kHeightCompact);
+    EXPECT_EQ(has(IDC_OK_BUTTON), kind == kHeightFull);
+}
+
+// The height of the log's top row and of its text wrapped into the row's
+// text rectangle, and of one line, in the log's font.
+struct RowMeasures {
+    int row, text, line;
+};
+RowMeasures MeasureTopRow(CLogListBox& log) {
+    const HDC dc = GetDC(log.GetSafeHwnd());
+    const HGDIOBJ old = SelectObject(dc, log.GetFont());
+    const std::string text = log.GetText(0);
+    RECT wrapped = {0, 0, log.GetClientRect().right - 2, 0}, line = {0, 0, 1000, 0};
+    DrawTextA(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextA(dc, "A", -1, &line, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(log.GetSafeHwnd(), dc);
+    return {int(log.SendMessage(LB_GETITEMHEIGHT, 0)), int(wrapped.bottom), int(line.bottom)};
+}
+
+// The three heights, the controls' places and the fonts follow the window's
+// DPI, as it moves to a monitor at 150 % and back; the window takes the place
+// Windows suggests; a wrapped log row is measured again in the new font and
+// width, and the tab stops stay those in sight.
 TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
     RunModalWith(dialog, [&](HWND hwnd) {
         RECT window, client;
@@ -118,16 +160,19 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
         for (int i = 0; i < 3; ++i) tops[i] = TopOf(hwnd, markers[i]);
         const HWND button = GetDlgItem(hwnd, IDC_CIPHER_BUTTON);
         const HWND edit = GetDlgItem(hwnd, IDC_PASSWORD_EDIT);
-        const int buttonFont = FontHeightOf(button);
+        CLogListBox& log = MainDlgProbe::Log(dialog);
+        const HWND panel = MainDlgProbe::Panel(dialog).GetSafeHwnd();
+        const int buttonFont = FontHeightOf(button), logFont = FontHeightOf(log.GetSafeHwnd());
         EXPECT_EQ(FontHeightOf(edit), 16);
+        const RECT buttonPlace = PlaceOf(button);
+        std::string words;
+        for (int n = 0; n < 40; ++n) words += "word" + std::to_string(n) + " ";
+        dialog.AddLogLine(words, kReportMessage);
+        int previous = 96;
         for (int dpi : {96, 144, 96}) {
             SCOPED_TRACE(dpi);
-            GetWindowRect(hwnd, &window);
-            RECT suggested = {window.left + 8, window.top + 4,
-                              window.left + 8 + MulDiv(window.right - window.left, dpi, 96),
-                              window.top + 4 + MulDiv(window.bottom - window.top, dpi, 96)};
-            SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&suggested));
+            const RECT suggested = SendDpiChange(hwnd, previous, dpi);
+            previous = dpi;
             GetWindowRect(hwnd, &window);
             EXPECT_EQ(window.left, suggested.left);
             EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
@@ -136,9 +181,20 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
                 PumpMessages(100);
                 EXPECT_EQ(HeightOf(hwnd), MulDiv(tops[kind - 1], dpi, 96) + frame) << kind;
                 EXPECT_LE(HeightOf(hwnd), MulDiv(full.bottom, dpi, 96) + frame);
+                ExpectTabStopsInSight(hwnd, kind);
             }
+            EXPECT_TRUE(IsScaledPlace(PlaceOf(button), buttonPlace, 96, dpi));
             EXPECT_EQ(FontHeightOf(button), MulDiv(buttonFont, dpi, 96));
             EXPECT_EQ(FontHeightOf(edit), MulDiv(16, dpi, 96));
+            EXPECT_EQ(FontHeightOf(log.GetSafeHwnd()), MulDiv(logFont, dpi, 96));
+            EXPECT_EQ(FontHeightOf(panel), MulDiv(DescribeFont(nullptr).lfHeight, dpi, 96));
+            // Whole lines that hold the wrapped text inset by a pixel above
+            // and below, and no line more.
+            const RowMeasures row = MeasureTopRow(log);
+            ASSERT_GT(row.text, 2 * row.line);
+            EXPECT_EQ(row.row % row.line, 0);
+            EXPECT_GE(row.row, row.text + 2);
+            EXPECT_LT(row.row, row.text + 2 + row.line);
         }
     });
 }
@@ -149,25 +205,8 @@ TEST_F(MainDlgTest, TabStopsAreAllInSight) {
     RunModalWith(dialog, [&](HWND hwnd) {
         const HWND ok = GetDlgItem(hwnd, IDC_OK_BUTTON);
         for (WindowHeight kind : {kHeightFull, kHeightWithLog, kHeightCompact, kHeightFull}) {
-            SCOPED_TRACE(kind);
             dialog.SetLayout(kind);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            std::vector<HWND> stops;
-            const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-            for (HWND stop = first; stop && stops.size() < 20;) {
-                stops.push_back(stop);
-                EXPECT_TRUE(IsWindowVisible(stop)) << GetDlgCtrlID(stop);
-                EXPECT_LT(TopOf(hwnd, GetDlgCtrlID(stop)), client.bottom) << GetDlgCtrlID(stop);
-                stop = GetNextDlgTabItem(hwnd, stop, FALSE);
-                if (stop == first) break;
-            }
-            const auto has = [&](int id) {
-                return std::count(stops.begin(), stops.end(), GetDlgItem(hwnd, id)) == 1;
-            };
-            EXPECT_TRUE(has(IDC_CIPHER_BUTTON));
-            EXPECT_EQ(has(IDC_LOG_LIST), kind != kHeightCompact);
-            EXPECT_EQ(has(IDC_OK_BUTTON), kind == kHeightFull);
+            ExpectTabStopsInSight(hwnd, kind);
         }
         SetFocus(ok);
         ASSERT_EQ(GetFocus(), ok);

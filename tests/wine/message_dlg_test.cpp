@@ -42,12 +42,15 @@ std::string ItemText(HWND dialog, int id) {
     return text;
 }
 
-std::string FaceOf(HWND control) {
+LOGFONTA FontOf(HWND control) {
     const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     LOGFONTA description = {};
-    if (!font || !GetObjectA(font, sizeof description, &description)) return "<no font>";
-    return description.lfFaceName;
+    if (!font || !GetObjectA(font, sizeof description, &description))
+        lstrcpyA(description.lfFaceName, "<no font>");
+    return description;
 }
+
+std::string FaceOf(HWND control) { return FontOf(control).lfFaceName; }
 
 void ClickCopy(HWND dialog) { SendDlgItemMessageA(dialog, IDC_COPY_BUTTON, BM_CLICK, 0, 0); }
 
@@ -74,14 +77,26 @@ TEST_F(MessageDlgTest, ShowsItsTextWithTheButtonsLabelledFromTheTable) {
     });
 }
 
+// Also after a move to a monitor at 150 % and back, where the controls and
+// their font are scaled.
 TEST_F(MessageDlgTest, ControlsTakeTheFaceNamedByTheTable) {
     Texts().SetText("font_name", "Courier New");
     Texts().SetText("button_text_copy", "Copy all");
     CMessageDlg dialog;
     RunModalWith(dialog, [&](HWND hwnd) {
         EXPECT_EQ("Copy all", ItemText(hwnd, IDC_COPY_BUTTON));
-        for (int id : {IDC_COPY_BUTTON, IDC_MESSAGE_TEXT, IDOK}) {
-            EXPECT_EQ("Courier New", FaceOf(GetDlgItem(hwnd, id))) << id;
+        const RECT okPlace = PlaceOf(GetDlgItem(hwnd, IDOK));
+        const int height = FontOf(GetDlgItem(hwnd, IDOK)).lfHeight;
+        int previous = 96;
+        for (int dpi : {96, 144, 96}) {
+            SCOPED_TRACE(dpi);
+            SendDpiChange(hwnd, previous, dpi);
+            previous = dpi;
+            for (int id : {IDC_COPY_BUTTON, IDC_MESSAGE_TEXT, IDOK}) {
+                EXPECT_EQ("Courier New", FaceOf(GetDlgItem(hwnd, id))) << id;
+                EXPECT_EQ(MulDiv(height, dpi, 96), FontOf(GetDlgItem(hwnd, id)).lfHeight) << id;
+            }
+            EXPECT_TRUE(IsScaledPlace(PlaceOf(GetDlgItem(hwnd, IDOK)), okPlace, 96, dpi));
         }
         EXPECT_NE("Courier New", FaceOf(hwnd));  // the dialog keeps its own
     });

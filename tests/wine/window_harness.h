@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -146,6 +147,36 @@ inline std::string LabelOf(HWND control) {
     char text[256] = {};
     GetWindowTextA(before, text, sizeof text);
     return text;
+}
+
+// A move of window to a monitor whose scale makes dpi of fromDpi: the
+// message Windows sends, suggesting the window's size scaled, a little to the
+// right and down. The suggested rectangle is returned.
+inline RECT SendDpiChange(HWND window, int fromDpi, int dpi) {
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT suggested = {r.left + 8, r.top + 4, r.left + 8 + MulDiv(r.right - r.left, dpi, fromDpi),
+                      r.top + 4 + MulDiv(r.bottom - r.top, dpi, fromDpi)};
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
+
+// A control's rectangle in its parent's client coordinates.
+inline RECT PlaceOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Whether place is at most a pixel off each side of original scaled by
+// dpi / fromDpi.
+inline bool IsScaledPlace(const RECT& place, const RECT& original, int fromDpi, int dpi) {
+    const auto within = [&](LONG got, LONG was) {
+        return std::abs(got - MulDiv(was, dpi, fromDpi)) <= 1;
+    };
+    return within(place.left, original.left) && within(place.top, original.top) &&
+           within(place.right, original.right) && within(place.bottom, original.bottom);
 }
 
 // Runs dialog modally; once its window is up, action runs inside the modal
