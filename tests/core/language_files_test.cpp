@@ -2,10 +2,13 @@
 // language and gives a text for every key the program looks up.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "lang/language_file.h"
 #include "lang/language_parser.h"
@@ -52,9 +55,29 @@ void ExpectFixedNames(const TextTable& table) {
 }
 
 // Menu items reached from the keyboard carry an access key in every language.
+// Every control and menu item of a window has its own access key: the
+// letter after "&", the same in either case.
 void ExpectAccessKeys(const TextTable& table) {
-    for (const char* key : {"menu_options"})
-        EXPECT_NE(table.LookupText(key).find('&'), std::string::npos) << key;
+    const std::vector<std::vector<const char*>> windows = {
+        {"button_cipher", "button_decipher", "button_encryption_stop", "button_tarnu",
+         "label_password", "label_password_again", "label_log"},
+        {"button_cipher", "button_decipher", "button_decryption_stop"},
+        {"menu_write_random", "menu_write_zero", "menu_write_readonly", "menu_view_directory",
+         "menu_sendto", "menu_ext", "menu_auto_exit", "menu_again_password", "menu_password_mask",
+         "menu_password_hash", "menu_about"},
+        {"menu_options"},
+        {"button_text_copy"},
+    };
+    for (const auto& keys : windows) {
+        std::map<char, std::string> taken;
+        for (const char* key : keys) {
+            const std::string text = table.LookupText(key);
+            const size_t mark = text.find('&');
+            ASSERT_TRUE(mark != std::string::npos && mark + 1 < text.size()) << key;
+            const char letter = char(std::toupper(static_cast<unsigned char>(text[mark + 1])));
+            EXPECT_TRUE(taken.emplace(letter, key).second) << key << " and " << taken[letter];
+        }
+    }
 }
 
 TEST(LanguageFiles, EnglishCoversEveryKey) {

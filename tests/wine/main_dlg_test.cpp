@@ -283,8 +283,8 @@ TEST_F(MainDlgTest, OpeningLogLines) {
         MainDlgProbe::OpenSelectedLine(dialog);
         PumpMessages(200);
         EXPECT_EQ(opened, 0);
-        log.SendMessage(LB_SETCURSEL, 0);  // line 201
-        MainDlgProbe::OpenSelectedLine(dialog);
+        log.SendMessage(LB_SETCURSEL, 0);  // line 201, opened from the keyboard
+        log.SendMessage(WM_KEYDOWN, VK_SPACE);
         KillTimer(nullptr, timer);
         EXPECT_EQ(opened, 1);
         EXPECT_EQ(shown, "line 201");
