@@ -14,6 +14,7 @@
 #include "platform/dialog.h"
 #include "platform/win32_file_system.h"
 #include "ui/balloon_edit.h"
+#include "ui/desktop_signals.h"
 #include "ui/log_list_box.h"
 #include "ui/open_target.h"
 #include "ui/progress_panel.h"
@@ -112,6 +113,11 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnAbout();
     void OnSitePage();
     void ProgressTick();
+    void RequestStop();
+    void ShowTaskbarState();
+    void SignalJobEnd();
+    LRESULT OnLogKey(WPARAM wParam, LPARAM lParam);
+    void CopySelectedRows();
 
     bool running = false;
     // The layout: the markers' tops at the DPI the window started at.
@@ -127,6 +133,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     Settings settings;
     JobKind mode = kJobEncrypt;
     bool errorSeen = false;
+    bool stopAsked = false;  // Stop was pressed in the job that runs
     int logCounter = 0;
     std::vector<std::string> heldDrops;  // dropped during a job, taken after it
     JobProgress progress;
@@ -137,6 +144,10 @@ class CMainDlg : public CDialog, public WorkerOwner {
     bool sendToPresent = false;   // both found anew each time the menu opens
     bool fileTypePresent = false;
     TargetOpener openTarget = OpenWithShell;
+    SystemDesktopSignals systemSignals;
+    DesktopSignals* signals = &systemSignals;
+    // Registered by name: the taskbar sends it when the window's button exists.
+    const UINT taskbarButtonCreated = ::RegisterWindowMessageA("TaskbarButtonCreated");
 
     CButton goButton, okButton, cipherButton, decipherButton;
     CWnd statusGroup, siteText, promptText;

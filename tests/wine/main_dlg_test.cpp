@@ -81,6 +81,35 @@ std::vector<std::string> LogTexts(CLogListBox& log) {
     return texts;
 }
 
+// The taskbar's calls as the window makes them, a state repeated counted
+// once; the clipboard is the system's.
+class RecordingSignals : public SystemDesktopSignals {
+  public:
+    void SetTaskbarState(HWND, TaskbarState state) override {
+        if (states.empty() || states.back() != state) states.push_back(state);
+    }
+    void SetTaskbarValue(HWND, uint64_t doneBytes, uint64_t totalBytes) override {
+        done = doneBytes;
+        total = totalBytes;
+    }
+    void FlashTaskbarButton(HWND) override { ++flashes; }
+
+    std::vector<TaskbarState> states;
+    uint64_t done = 0, total = 0;
+    int flashes = 0;
+};
+
+// The clipboard's text in format, CF_TEXT or CF_UNICODETEXT.
+template <class Text>
+Text ClipboardText(UINT format) {
+    Text text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (const HANDLE data = GetClipboardData(format))
+        text = static_cast<const typename Text::value_type*>(GlobalLock(data));
+    CloseClipboard();
+    return text;
+}
+
 class MainDlgTest : public ::testing::Test {
   protected:
     RegistrySandbox registry{kSettingsKeyPath};  // every start from the defaults
@@ -196,6 +225,42 @@ TEST_F(MainDlgTest, LogNumbering) {
         dialog.AddLogLine("line 1001", kReportMessage);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
         EXPECT_EQ(log.GetText(0), "line 1001");
+    });
+}
+
+// Ctrl+C in the log puts the selected row's words on the clipboard, in the
+// code page and in UTF-16, whether the key comes to the list or through the
+// dialog; C alone leaves the clipboard as it was.
+TEST_F(MainDlgTest, CtrlCCopiesTheSelectedRow) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        CLogListBox& log = MainDlgProbe::Log(dialog);
+        dialog.AddLogLine("first", kReportError);
+        dialog.AddLogLine("caf\xE9 second", kReportMessage);
+        const struct {
+            int row;
+            BYTE control;
+            bool throughDialog;
+            const char* copied;
+            const wchar_t* wide;
+        } rows[] = {{0, 0x80, false, "caf\xE9 second", L"caf\u00E9 second"},
+                    {1, 0x80, true, "first", L"first"},
+                    {0, 0, true, "before", L"before"}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.row);
+            SystemDesktopSignals().CopyToClipboard(hwnd, "before");
+            log.SendMessage(LB_SETCURSEL, WPARAM(row.row));
+            log.SetFocus();
+            BYTE keys[256];
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = row.control;
+            SetKeyboardState(keys);
+            MSG key = {log.GetSafeHwnd(), WM_KEYDOWN, 'C', 1, 0, {}};
+            if (row.throughDialog) IsDialogMessageA(hwnd, &key);
+            if (!row.throughDialog) log.SendMessage(WM_KEYDOWN, 'C', 1);
+            EXPECT_EQ(ClipboardText<std::string>(CF_TEXT), row.copied);
+            EXPECT_EQ(ClipboardText<std::wstring>(CF_UNICODETEXT), row.wide);
+            EXPECT_EQ(log.GetCurSel(), row.row);  // the key did not move the selection
+        }
     });
 }
 
@@ -507,6 +572,34 @@ TEST_F(MainDlgJobTest, PasswordCheckValue) {
     });
 }
 
+// A job's end flashes the taskbar button only when another program's window
+// is in front; one of this window's own, such as a message box, counts as it.
+TEST_F(MainDlgJobTest, FlashOnlyInTheBackground) {
+    RecordingSignals signals;
+    RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SetSignals(dialog, &signals);
+        const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 40,
+                                           40, nullptr, nullptr, nullptr, nullptr);
+        const HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP | WS_VISIBLE, 0, 0, 40,
+                                           40, hwnd, nullptr, nullptr, nullptr);
+        const struct {
+            HWND front;
+            int flashes;
+        } rows[] = {{hwnd, 0}, {other, 1}, {owned, 0}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(TextOf(row.front));
+            signals.flashes = 0;
+            Start(hwnd, kJobEncrypt, "pw", "pw");
+            SetForegroundWindow(row.front);
+            ASSERT_EQ(GetForegroundWindow(), row.front);
+            EXPECT_TRUE(WaitForIdle());
+            EXPECT_EQ(signals.flashes, row.flashes);
+        }
+        DestroyWindow(other);
+        DestroyWindow(owned);
+    });
+}
+
 TEST_F(MainDlgJobTest, EnterGuessesTheOperationFromTheProgramFolder) {
     RunModalWith(dialog, [&](HWND) {
         MainDlgProbe::SetProgramFolder(dialog, dir / "sub");
@@ -589,6 +682,40 @@ TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
         EXPECT_EQ(lines.back(), "message_encryption_finished");
     });
     ExpectUntouched(dir, big);
+}
+
+// The taskbar button follows the job: running, held from a Stop until the
+// job ends, red once the log has an error (a Stop leaves it red), and
+// nothing when idle. It shows how far the job is as it runs.
+TEST(MainDlgStop, TaskbarFollowsTheJob) {
+    RegistrySandbox registry{kSettingsKeyPath};
+    TempFolder dir;
+    MakeBigFile(dir);
+    CMainDlg dialog;
+    RecordingSignals signals;
+    const struct {
+        std::string steps;
+        std::vector<TaskbarState> states;
+    } rows[] = {{"stop", {kTaskbarRunning, kTaskbarPaused, kTaskbarIdle}},
+                {"error stop", {kTaskbarRunning, kTaskbarError, kTaskbarIdle}},
+                {"stop error", {kTaskbarRunning, kTaskbarPaused, kTaskbarError, kTaskbarIdle}}};
+    RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SetSignals(dialog, &signals);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.steps);
+            signals.states.clear();
+            signals.total = 0;
+            StartOnBigFile(dialog, hwnd, dir);
+            EXPECT_TRUE(PumpUntil([&] { return signals.total > 0; }, 2000));
+            EXPECT_LE(signals.done, signals.total);
+            if (row.steps == "error stop") dialog.ReportLine("bad", kReportError);
+            PumpMessages(50);
+            SendMessageA(hwnd, WM_COMMAND, IDC_DECIPHER_BUTTON, 0);  // Stop
+            if (row.steps == "stop error") dialog.ReportLine("bad", kReportError);
+            EXPECT_TRUE(PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000));
+            EXPECT_EQ(signals.states, row.states);
+        }
+    });
 }
 
 // Closing the window mid-file, by Escape or by Enter on OK, abandons the file
