@@ -76,6 +76,8 @@ bool CMainDlg::OnInitDialog() {
     CreateFonts();
     mode = kJobEncrypt;
     ::DragAcceptFiles(GetSafeHwnd(), TRUE);
+    // Run as administrator, the window would not hear the taskbar otherwise.
+    ::ChangeWindowMessageFilterEx(GetSafeHwnd(), taskbarButtonCreated, MSGFLT_ALLOW, nullptr);
     TakeCommandLine();
     return false;  // the focus is set above
 }
