@@ -16,7 +16,10 @@ namespace {
 HGLOBAL GlobalCopy(const void* data, size_t size) {
     const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
     void* target = memory ? ::GlobalLock(memory) : nullptr;
-    if (!target) return memory ? ::GlobalFree(memory) : nullptr;
+    if (!target) {
+        if (memory) ::GlobalFree(memory);
+        return nullptr;
+    }
     std::memcpy(target, data, size);
     ::GlobalUnlock(memory);
     return memory;

@@ -21,7 +21,7 @@ class DesktopSignals {
     virtual void SetTaskbarState(HWND window, TaskbarState state) = 0;
     virtual void SetTaskbarValue(HWND window, uint64_t done, uint64_t total) = 0;
     virtual void FlashTaskbarButton(HWND window) = 0;
-    // text in the system's code page, lines ended by CR LF.
+    // text in the system's code page, its lines parted by CR LF.
     virtual void CopyToClipboard(HWND owner, const std::string& text) = 0;
 };
 
