@@ -77,6 +77,8 @@ bool CMainDlg::OnInitDialog() {
     CreateFonts();
     mode = kJobEncrypt;
     ::DragAcceptFiles(GetSafeHwnd(), TRUE);
+    // Run as administrator, the window would not hear the taskbar otherwise.
+    ::ChangeWindowMessageFilterEx(GetSafeHwnd(), taskbarButtonCreated, MSGFLT_ALLOW, nullptr);
     TakeCommandLine();
     return false;  // the focus is set above
 }
@@ -282,6 +284,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnCommand(IDC_DECIPHER_BUTTON, &CMainDlg::OnDecipher),
         OnCommand(IDC_LOG_LIST, &CMainDlg::OnLogDoubleClick, LBN_DBLCLK),
         OnMessage(WM_CONTEXTMENU, &CMainDlg::OnContextMenu),
+        OnMessage(WM_VKEYTOITEM, &CMainDlg::OnLogKey),
         OnMessage(WM_SYSCOMMAND, &CMainDlg::OnSysCommand),
         OnCommand(IDM_ZERO, &CMainDlg::OnToggleZero),
         OnCommand(IDM_RAND, &CMainDlg::OnToggleRand),
@@ -297,6 +300,10 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnCommand(IDM_ABOUT, &CMainDlg::OnAbout),
         OnCommand(IDC_GO_BUTTON, &CMainDlg::OnSitePage),
     };
+    if (message == taskbarButtonCreated) {
+        signals->TaskbarButtonCreated(GetSafeHwnd());
+        ShowTaskbarState();  // a restarted taskbar has forgotten it
+    }
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CDialog::HandleMessage(message, wParam, lParam, result);
 }

@@ -16,6 +16,7 @@
 #include "platform/window_dpi.h"
 #include "ui/announcer.h"
 #include "ui/balloon_edit.h"
+#include "ui/desktop_signals.h"
 #include "ui/log_list_box.h"
 #include "ui/open_target.h"
 #include "ui/progress_panel.h"
@@ -116,6 +117,11 @@ class CMainDlg : public CDialog, public WorkerOwner {
     void OnAbout();
     void OnSitePage();
     void ProgressTick();
+    void RequestStop();
+    void ShowTaskbarState();
+    void SignalJobEnd();
+    LRESULT OnLogKey(WPARAM wParam, LPARAM lParam);
+    void CopySelectedRows();
 
     bool running = false;
     // The layout: the markers' tops at the DPI the window started at.
@@ -133,6 +139,7 @@ class CMainDlg : public CDialog, public WorkerOwner {
     JobKind mode = kJobEncrypt;
     bool errorSeen = false;
     std::string lastWorkerLine;  // the job's end, to announce
+    bool stopAsked = false;      // Stop was pressed in the job that runs
     int logCounter = 0;
     std::vector<std::string> heldDrops;  // dropped during a job, taken after it
     JobProgress progress;
@@ -145,6 +152,10 @@ class CMainDlg : public CDialog, public WorkerOwner {
     bool sendToPresent = false;   // both found anew each time the menu opens
     bool fileTypePresent = false;
     TargetOpener openTarget = OpenWithShell;
+    SystemDesktopSignals systemSignals;
+    DesktopSignals* signals = &systemSignals;
+    // Registered by name: the taskbar sends it when the window's button exists.
+    const UINT taskbarButtonCreated = ::RegisterWindowMessageA("TaskbarButtonCreated");
 
     CButton goButton, okButton, cipherButton, decipherButton;
     CWnd statusGroup, siteText, promptText;

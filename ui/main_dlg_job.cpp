@@ -21,8 +21,8 @@ void CMainDlg::GuessModeFromFolder() {
 // While a job runs the buttons and Enter stop it; otherwise the password is
 // checked, handed over, and the job starts.
 void CMainDlg::BeginJob(JobKind operation) {
-    if (running) return worker.RequestStop();
-    errorSeen = false;
+    if (running) return RequestStop();
+    errorSeen = stopAsked = false;
     progress.start = progress.done = progress.total = 0;
     progressPanel.SetProgress(0, 0, 0);
     if (!ReadPassword(operation)) return;
@@ -37,6 +37,30 @@ void CMainDlg::BeginJob(JobKind operation) {
     running = true;
     worker.StartJob(operation);
     ShowRunning(operation);
+}
+
+// The job goes on to a safe point; until it ends the taskbar shows it held.
+void CMainDlg::RequestStop() {
+    stopAsked = true;
+    ShowTaskbarState();
+    worker.RequestStop();
+}
+
+// An error outweighs a stop: the log has something to read.
+void CMainDlg::ShowTaskbarState() {
+    const TaskbarState state = !running    ? kTaskbarIdle
+                               : errorSeen ? kTaskbarError
+                               : stopAsked ? kTaskbarPaused
+                                           : kTaskbarRunning;
+    signals->SetTaskbarState(GetSafeHwnd(), state);
+}
+
+// The job's end reaches the user in another window through the taskbar.
+void CMainDlg::SignalJobEnd() {
+    ShowTaskbarState();
+    const HWND front = ::GetForegroundWindow();
+    if (!front || ::GetAncestor(front, GA_ROOTOWNER) != GetSafeHwnd())
+        signals->FlashTaskbarButton(GetSafeHwnd());
 }
 
 // The two-box layout must match for encryption; decryption takes the upper
@@ -93,6 +117,7 @@ void CMainDlg::ShowRunning(JobKind operation) {
     for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->ShowWindow(SW_HIDE);
     progressPanel.ShowWindow(SW_SHOW);
     SetLayout(kHeightWithLog);
+    ShowTaskbarState();
     // The boxes are gone; the keyboard lands where the job is stopped.
     MoveFocusTo(encrypt ? decipherButton : cipherButton);
 }

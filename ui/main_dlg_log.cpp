@@ -16,6 +16,18 @@ std::string TitleArrow() {
     return SystemFromWide(L"\u2192", &arrow) ? arrow : std::string("->");
 }
 
+// Rows in order; in a single-selection list the one selected.
+std::vector<int> SelectedRows(const CListBox& list) {
+    const int count = int(list.SendMessage(LB_GETSELCOUNT));
+    if (count == LB_ERR) {
+        const int row = list.GetCurSel();
+        return row < 0 ? std::vector<int>() : std::vector<int>{row};
+    }
+    std::vector<int> rows(size_t(std::max(count, 0)));
+    if (count > 0) list.SendMessage(LB_GETSELITEMS, WPARAM(count), LPARAM(rows.data()));
+    return rows;
+}
+
 }  // namespace
 
 // The worker's side: each call is left in the mailbox, in order with the
@@ -47,6 +59,7 @@ LRESULT CMainDlg::OnWorkerCalls(WPARAM, LPARAM) {
 void CMainDlg::TakeWorkerCalls() {
     const std::deque<WorkerCall> calls = workerCalls.TakeAll();
     const WorkerCall* lastPrompt = nullptr;
+    const bool errorBefore = errorSeen;
     for (const WorkerCall& call : calls) {
         if (call.what == WorkerCall::kPrompt) {
             lastPrompt = &call;
@@ -59,6 +72,7 @@ void CMainDlg::TakeWorkerCalls() {
         AddLogLine(call.text, call.kind);
     }
     if (lastPrompt) promptText.SetWindowText(lastPrompt->text);
+    if (errorSeen != errorBefore) ShowTaskbarState();
 }
 
 // Lines are numbered 1 to 999, then from 0 again; the list is emptied at
@@ -84,6 +98,30 @@ void CMainDlg::OnLogDoubleClick() {
     dialog.DoModal();
 }
 
+// Keys in the log, which the list hands over before it moves its selection:
+// Ctrl+C copies the selected row, Space opens it (Enter starts a job).
+LRESULT CMainDlg::OnLogKey(WPARAM wParam, LPARAM) {
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    if (LOWORD(wParam) == 'C' && control) {
+        CopySelectedRows();
+    } else if (LOWORD(wParam) == VK_SPACE && !control) {
+        OnLogDoubleClick();
+    } else {
+        return -1;  // the list's own
+    }
+    return -2;  // taken
+}
+
+// The rows' words as they are read out, top to bottom, one line each.
+void CMainDlg::CopySelectedRows() {
+    std::string text;
+    for (int row : SelectedRows(logList)) {
+        if (!text.empty()) text += "\r\n";
+        text += logList.GetText(row);
+    }
+    if (!text.empty()) signals->CopyToClipboard(GetSafeHwnd(), text);
+}
+
 LRESULT CMainDlg::OnTimer(WPARAM id, LPARAM) {
     if (id == kProgressTimer) {
         ProgressTick();
@@ -104,6 +142,7 @@ void CMainDlg::ProgressTick() {
     const std::string text = std::to_string(percent) + " %";
     progressPanel.SetWindowText(text);
     progressPanel.SetProgress(int64_t(progress.start.load()), done, total);
+    signals->SetTaskbarValue(GetSafeHwnd(), uint64_t(done), uint64_t(total));
     progressPanel.SetWindowText(text);
     SetWindowText(Texts().LookupText("tarnu_name") + " " + std::to_string(done) + " byte " +
                   TitleArrow() + " " + std::to_string(total) + " byte");
@@ -120,6 +159,7 @@ void CMainDlg::AnnounceJobEnd() {
 LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     TakeWorkerCalls();  // the job's last lines before its end
     running = false;
+    SignalJobEnd();
     cipherButton.EnableWindow(true);
     decipherButton.EnableWindow(true);
     cipherButton.SetWindowText(Texts().LookupText("button_cipher"));

@@ -59,8 +59,7 @@ void ExpectFixedNames(const TextTable& table) {
 // letter after "&", the same in either case.
 void ExpectAccessKeys(const TextTable& table) {
     const std::vector<std::vector<const char*>> windows = {
-        {"button_cipher", "button_decipher", "button_encryption_stop", "button_tarnu",
-         "label_password", "label_password_again", "label_log"},
+        {"button_cipher", "button_decipher", "button_encryption_stop", "button_tarnu"},
         {"button_cipher", "button_decipher", "button_decryption_stop"},
         {"menu_write_random", "menu_write_zero", "menu_write_readonly", "menu_view_directory",
          "menu_sendto", "menu_ext", "menu_auto_exit", "menu_again_password", "menu_password_mask",

@@ -25,7 +25,8 @@ class MainDlgProbe {
     // waits for room until the test lets the window take them: what the
     // worker was handed can be read before the job ends.
     static void HoldWorker(CMainDlg& d) {
-        while (!d.workerCalls.Full()) d.workerCalls.Put({CMainDlg::WorkerCall::kPrompt, "", kReportMessage});
+        while (!d.workerCalls.Full())
+            d.workerCalls.Put({CMainDlg::WorkerCall::kPrompt, "", kReportMessage});
         ::PostMessageA(d.GetSafeHwnd(), WM_WORKER_CALLS, 0, 0);
     }
     static void GuessMode(CMainDlg& d) { d.GuessModeFromFolder(); }
@@ -36,5 +37,6 @@ class MainDlgProbe {
     static void UpdateMenu(CMainDlg& d) { d.UpdateOptionsMenu(); }
     static void SetRunning(CMainDlg& d, bool running) { d.running = running; }
     static void SetOpener(CMainDlg& d, TargetOpener opener) { d.openTarget = opener; }
+    static void SetSignals(CMainDlg& d, DesktopSignals* signals) { d.signals = signals; }
     static const std::string& ProgramFileName(CMainDlg& d) { return d.programFileName; }
 };

@@ -90,6 +90,31 @@ std::string FirstErrorIn(CLogListBox& log) {
     return "(no error)";
 }
 
+// The taskbar's calls as the window makes them, a state repeated counted
+// once; the clipboard is the system's.
+class RecordingSignals : public SystemDesktopSignals {
+  public:
+    void SetTaskbarState(HWND, TaskbarState state) override {
+        if (states.empty() || states.back() != state) states.push_back(state);
+    }
+    void SetTaskbarValue(HWND, uint64_t done, uint64_t total) override {
+        valueShown = total > 0 && done <= total;
+    }
+    void FlashTaskbarButton(HWND) override { ++flashes; }
+
+    std::vector<TaskbarState> states;
+    bool valueShown = false;
+    int flashes = 0;
+};
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (const HANDLE data = GetClipboardData(CF_TEXT)) text = static_cast<char*>(GlobalLock(data));
+    CloseClipboard();
+    return text;
+}
+
 class MainDlgTest : public ::testing::Test {
   protected:
     RegistrySandbox registry{kSettingsKeyPath};  // every start from the defaults
@@ -244,6 +269,36 @@ TEST_F(MainDlgTest, LogNumbering) {
         dialog.AddLogLine("line 1001", kReportMessage);
         EXPECT_EQ(log.EntryAtRow(0)->serial, 1);
         EXPECT_EQ(log.GetText(0), "line 1001");
+    });
+}
+
+// Ctrl+C in the log puts the selected row's words on the clipboard, whether the key comes to the
+// list or through the dialog; C alone leaves the clipboard as it was.
+TEST_F(MainDlgTest, CtrlCCopiesTheSelectedRow) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        CLogListBox& log = MainDlgProbe::Log(dialog);
+        dialog.AddLogLine("first", kReportError);
+        dialog.AddLogLine("caf\xE9 second", kReportMessage);
+        const struct {
+            int row;
+            BYTE control;
+            bool throughDialog;
+            const char* copied;
+        } rows[] = {
+            {0, 0x80, false, "caf\xE9 second"}, {1, 0x80, true, "first"}, {0, 0, true, "before"}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.row);
+            SystemDesktopSignals().CopyToClipboard(hwnd, "before");
+            log.SendMessage(LB_SETCURSEL, WPARAM(row.row));
+            log.SetFocus();
+            BYTE keys[256] = {};
+            keys[VK_CONTROL] = row.control;
+            SetKeyboardState(keys);
+            MSG key = {log.GetSafeHwnd(), WM_KEYDOWN, 'C', 1, 0, {}};
+            if (row.throughDialog) IsDialogMessageA(hwnd, &key);
+            if (!row.throughDialog) log.SendMessage(WM_KEYDOWN, 'C', 1);
+            EXPECT_EQ(ClipboardText(), row.copied);
+        }
     });
 }
 
@@ -663,7 +718,8 @@ void ExpectUntouched(const TempFolder& dir, const std::string& big) {
 }
 
 // Stop is asked for once per press; the window is idle again only when the
-// worker says the job has ended. The boxes keep their names throughout.
+// worker says the job has ended. The boxes keep their names throughout, and
+// the taskbar's progress object takes the job's states.
 TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
     RegistrySandbox registry{kSettingsKeyPath};
     TempFolder dir;
@@ -673,6 +729,8 @@ TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
                                             "label_password_again", "label_log"};
     RunModalWith(dialog, [&](HWND hwnd) {
         EXPECT_EQ(BoxNames(hwnd), names);
+        // What the taskbar sends: the system's progress object, as far as Wine has one.
+        SendMessageA(hwnd, RegisterWindowMessageA("TaskbarButtonCreated"), 0, 0);
         StartOnBigFile(dialog, hwnd, dir);
         EXPECT_EQ(BoxNames(hwnd), names);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hwnd, IDC_CIPHER_BUTTON)));
@@ -688,6 +746,54 @@ TEST(MainDlgStop, ReturnsToIdleOnTheJobsEnd) {
         EXPECT_EQ(lines.back(), "message_encryption_finished");
     });
     ExpectUntouched(dir, big);
+}
+
+// The taskbar button follows the job: running, held from a Stop until the
+// job ends, red once the log has an error (a Stop leaves it red), and
+// nothing when idle; it shows how far the job is. The job's end flashes it
+// only when another program's window is in front (a window of this one's own,
+// such as a message box, counts as this one).
+TEST(MainDlgStop, TaskbarFollowsTheJob) {
+    RegistrySandbox registry{kSettingsKeyPath};
+    TempFolder dir;
+    MakeBigFile(dir);
+    RecordingSignals signals;  // outlives the window
+    CMainDlg dialog;
+    RunModalWith(dialog, [&](HWND hwnd) {
+        MainDlgProbe::SetSignals(dialog, &signals);
+        TestHost other;
+        const HWND owned = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
+                                           hwnd, nullptr, nullptr, nullptr);
+        const struct {
+            std::string steps;
+            HWND front;
+            int flashes;
+            std::vector<TaskbarState> states;
+        } rows[] = {
+            {"stop", hwnd, 0, {kTaskbarRunning, kTaskbarPaused, kTaskbarIdle}},
+            {"error stop", other.GetSafeHwnd(), 1, {kTaskbarRunning, kTaskbarError, kTaskbarIdle}},
+            {"stop error",
+             owned,
+             0,
+             {kTaskbarRunning, kTaskbarPaused, kTaskbarError, kTaskbarIdle}}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.steps);
+            signals.states.clear();
+            signals.flashes = 0;
+            signals.valueShown = false;
+            StartOnBigFile(dialog, hwnd, dir);
+            EXPECT_TRUE(PumpUntil([&] { return signals.valueShown; }, 2000));
+            if (row.steps == "error stop") dialog.ReportLine("bad", kReportError);
+            PumpMessages(50);
+            SendMessageA(hwnd, WM_COMMAND, IDC_DECIPHER_BUTTON, 0);  // Stop
+            if (row.steps == "stop error") dialog.ReportLine("bad", kReportError);
+            SetForegroundWindow(row.front);
+            EXPECT_TRUE(PumpUntil([&] { return !MainDlgProbe::Running(dialog); }, 10000));
+            EXPECT_EQ(signals.states, row.states);
+            EXPECT_EQ(signals.flashes, row.flashes);
+        }
+        DestroyWindow(owned);
+    });
 }
 
 // Closing the window mid-file, by Escape or by Enter on OK, abandons the file
