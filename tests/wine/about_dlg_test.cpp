@@ -35,6 +35,26 @@ std::vector<std::string> ClickEveryLink(HWND dialog) {
     return opened;
 }
 
+// The controls Tab reaches, from OK on.
+std::vector<int> TabStops(HWND dialog) {
+    std::vector<int> ids;
+    const HWND first = GetDlgItem(dialog, IDOK);
+    HWND control = first;
+    do {
+        ids.push_back(GetDlgCtrlID(control));
+        control = GetNextDlgTabItem(dialog, control, FALSE);
+    } while (control && control != first && ids.size() < 20);
+    return ids;
+}
+
+// A key as the dialog's message loop hands it on: through the dialog manager.
+void PressKey(HWND dialog, HWND control, WPARAM key) {
+    for (UINT message : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
+        MSG msg = {control, message, message == WM_CHAR && key == VK_SPACE ? ' ' : key, 0, 0, {}};
+        IsDialogMessageA(dialog, &msg);
+    }
+}
+
 class AboutDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,6 +82,8 @@ TEST_F(AboutDlgTest, WithoutATranslator) {
         EXPECT_EQ(TextOf(hwnd, IDC_MAKER_LINK), "Quenmora");
         EXPECT_EQ(ClickEveryLink(hwnd),
                   (std::vector<std::string>{kAuthorPage, kAuthorMail, kMakerSite}));
+        EXPECT_EQ(TabStops(hwnd),
+                  (std::vector<int>{IDOK, IDC_AUTHOR_LINK, IDC_AUTHOR_MAIL_LINK, IDC_MAKER_LINK}));
     });
 }
 
@@ -84,8 +106,32 @@ TEST_F(AboutDlgTest, WithATranslator) {
                                             kMakerSite}));
         Texts().SetText("tarnu_regionalization_by_email", "hana@example.net");
         EXPECT_EQ(ClickEveryLink(hwnd)[1], "mailto:hana@example.net");
+        EXPECT_EQ(TabStops(hwnd), (std::vector<int>{IDOK, IDC_TRANSLATOR_LINK, IDC_AUTHOR_LINK,
+                                                    IDC_AUTHOR_MAIL_LINK, IDC_MAKER_LINK}));
     });
     Texts().SetText("button_okay", "OK");
+}
+
+// Enter on a link is the link's, not the OK button's; Space too.
+TEST_F(AboutDlgTest, EnterAndSpaceOpenTheFocusedLink) {
+    RunModalWith(about, [&](HWND hwnd) {
+        const struct {
+            int id;
+            WPARAM key;
+            const char* target;
+        } cases[] = {{IDC_AUTHOR_LINK, VK_RETURN, kAuthorPage},
+                     {IDC_AUTHOR_MAIL_LINK, VK_SPACE, kAuthorMail},
+                     {IDC_MAKER_LINK, VK_RETURN, kMakerSite}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.id);
+            opened.clear();
+            const HWND link = GetDlgItem(hwnd, c.id);
+            SetFocus(link);
+            PressKey(hwnd, link, c.key);
+            EXPECT_EQ(opened, std::vector<std::string>{c.target});
+            EXPECT_TRUE(IsWindowVisible(hwnd));  // not closed as by OK
+        }
+    });
 }
 
 // About runs its own modal loop; a timer reads it there and closes it. A

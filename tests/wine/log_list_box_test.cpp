@@ -1,6 +1,7 @@
 // The log list under Wine: entries kept by serial and shown newest first,
 // notice rows without an entry, rows that grow to whole lines for long texts,
-// and the colours and separators it draws, also inside the main dialog's
+// the colours and separators it draws (in high contrast, the scheme's alone,
+// with a frame marking errors), its focus cue, also inside the main dialog's
 // template.
 #include "ui/log_list_box.h"
 
@@ -12,6 +13,7 @@
 
 #include "platform/dialog.h"
 #include "res/resource.h"
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -273,6 +275,51 @@ TEST_F(LogListBoxTest, ASelectedErrorRowIsFilledRed) {
     rect = RowRect(1);
     EXPECT_EQ(0, pixels.Count(rect, Is(kErrorColour)));
     EXPECT_GT(pixels.Count(rect, Is(GetSysColor(COLOR_HIGHLIGHT))), area / 2);
+}
+
+// A frame in the text's colour tells an error row from the others: its left
+// column is all ink, another row's all background.
+TEST_F(LogListBoxTest, HighContrastFramesErrorsAndDrawsOnlyTheSchemesColours) {
+    const HighContrastScheme scheme;
+    log.AddEntry("message line", kReportMessage, 1);
+    log.AddEntry("error line", kReportError, 2);
+    log.AddNotice("notice line");
+    log.AddEntry("selected error", kReportError, 3);
+    log.SetCurSel(0);
+    log.UpdateWindow();
+    const ClientPixels pixels(log.GetSafeHwnd());
+    const struct {
+        int row;
+        int ink;
+    } rows[] = {{0, COLOR_HIGHLIGHTTEXT}, {1, 0}, {2, COLOR_WINDOWTEXT}, {3, 0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.row);
+        const RECT rect = RowRect(r.row);
+        const RECT leftColumn = {0, rect.top, 1, rect.bottom - 1};
+        const int framed = r.ink ? int(rect.bottom - 1 - rect.top) : 0;
+        EXPECT_EQ(framed,
+                  pixels.Count(leftColumn, Is(GetSysColor(r.ink ? r.ink : COLOR_WINDOWTEXT))));
+    }
+    EXPECT_EQ(0, pixels.Count({0, 0, pixels.width, pixels.height}, [](COLORREF pixel) {
+        return !IsOfScheme(pixel, {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                   COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW});
+    }));
+}
+
+// The focused row shows the cue, and it goes with the focus.
+TEST_F(LogListBoxTest, TheFocusCueFollowsTheFocus) {
+    log.AddEntry("one", kReportMessage, 1);
+    log.AddEntry("two", kReportMessage, 2);
+    log.UpdateWindow();
+    const ClientPixels unfocused(log.GetSafeHwnd());
+    const auto differing = [&] {
+        log.UpdateWindow();
+        return ClientPixels(log.GetSafeHwnd()).Differing(unfocused);
+    };
+    log.SetFocus();
+    EXPECT_GT(differing(), 20);
+    host.SetFocus();
+    EXPECT_EQ(0, differing());
 }
 
 TEST_F(LogListBoxTest, AWrappedTextFillsTheLinesBelowItsFirst) {

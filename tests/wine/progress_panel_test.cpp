@@ -1,6 +1,7 @@
 // The progress panel as drawn under Wine: its pixels, read back from the
 // window, show the fill boundary where the range puts it and the text in white
-// over the filled part and in black over the rest.
+// over the filled part and in black over the rest; in high contrast, the
+// scheme's colours alone.
 #include "ui/progress_panel.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -109,6 +111,31 @@ TEST_F(ProgressPanelTest, SetProgressRepaintsBeforeReturning) {
     // No message pumping in between: the second picture comes from SetProgress alone.
     panel.SetProgress(0, 100, 100);
     EXPECT_EQ(200, FilledWidth(ClientPixels(panel.GetSafeHwnd())));
+}
+
+// The filled part and its text in the highlight pair, the rest in the window
+// pair: here dark text over the fill, light text over the rest.
+TEST_F(ProgressPanelTest, HighContrastDrawsOnlyTheSchemesColours) {
+    const HighContrastScheme scheme;
+    filled = GetSysColor(COLOR_HIGHLIGHT);
+    empty = GetSysColor(COLOR_WINDOW);
+    const struct {
+        int64_t position;
+        int width;
+    } cases[] = {{0, 0}, {50, 100}, {150, 200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        const ClientPixels pixels = Show("8888888888", 0, c.position, 100);
+        EXPECT_EQ(c.width, FilledWidth(pixels));
+        const RECT left = {0, 0, c.width, pixels.height};
+        const RECT right = {c.width, 0, pixels.width, pixels.height};
+        EXPECT_EQ(c.width > 0, pixels.Count(left, IsDark) > 20);
+        EXPECT_EQ(c.width<200, pixels.Count(right, IsLight)> 20);
+        EXPECT_EQ(0, pixels.Count({0, 0, pixels.width, pixels.height}, [](COLORREF pixel) {
+            return !IsOfScheme(
+                pixel, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT});
+        }));
+    }
 }
 
 }  // namespace
