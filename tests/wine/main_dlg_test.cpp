@@ -271,26 +271,22 @@ TEST_F(MainDlgTest, ProgressPastFourGibibytesStopsAtTheTotal) {
     });
 }
 
-// The controls ask for the scheme as they draw; each of these messages
-// repaints them before it returns.
+// Each of these messages repaints the owner-drawn controls before it returns.
 TEST_F(MainDlgTest, AChangeOfSchemeRepaintsAtOnce) {
     const HighContrastScheme scheme;
     RunModalWith(dialog, [&](HWND hwnd) {
         CProgressPanel& panel = MainDlgProbe::Panel(dialog);
         panel.ShowWindow(SW_SHOW);
-        const struct {
-            UINT message;
-            WPARAM wParam;
-        } changes[] = {
-            {WM_SYSCOLORCHANGE, 0}, {WM_THEMECHANGED, 0}, {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}};
-        for (const auto& change : changes) {
-            SCOPED_TRACE(change.message);
+        for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_SYSCOLORCHANGE, 0},
+                                              {WM_THEMECHANGED, 0},
+                                              {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}}) {
             highContrastOn = [] { return false; };
             panel.SetProgress(0, 50, 100);
             EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), ClientPixels(panel.GetSafeHwnd()).At(1, 1));
             highContrastOn = [] { return true; };
-            SendMessageA(hwnd, change.message, change.wParam, 0);
-            EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), ClientPixels(panel.GetSafeHwnd()).At(1, 1));
+            SendMessageA(hwnd, message, wParam, 0);
+            EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), ClientPixels(panel.GetSafeHwnd()).At(1, 1))
+                << message;
         }
     });
 }

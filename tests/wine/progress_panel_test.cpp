@@ -113,28 +113,19 @@ TEST_F(ProgressPanelTest, SetProgressRepaintsBeforeReturning) {
     EXPECT_EQ(200, FilledWidth(ClientPixels(panel.GetSafeHwnd())));
 }
 
-// The filled part and its text in the highlight pair, the rest in the window
-// pair: here dark text over the fill, light text over the rest.
+// The highlight pair over the fill, the window pair over the rest: here dark
+// text over the fill and light text over the rest.
 TEST_F(ProgressPanelTest, HighContrastDrawsOnlyTheSchemesColours) {
     const HighContrastScheme scheme;
     filled = GetSysColor(COLOR_HIGHLIGHT);
     empty = GetSysColor(COLOR_WINDOW);
-    const struct {
-        int64_t position;
-        int width;
-    } cases[] = {{0, 0}, {50, 100}, {150, 200}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.position);
-        const ClientPixels pixels = Show("8888888888", 0, c.position, 100);
-        EXPECT_EQ(c.width, FilledWidth(pixels));
-        const RECT left = {0, 0, c.width, pixels.height};
-        const RECT right = {c.width, 0, pixels.width, pixels.height};
-        EXPECT_EQ(c.width > 0, pixels.Count(left, IsDark) > 20);
-        EXPECT_EQ(c.width<200, pixels.Count(right, IsLight)> 20);
-        EXPECT_EQ(0, pixels.Count({0, 0, pixels.width, pixels.height}, [](COLORREF pixel) {
-            return !IsOfScheme(
-                pixel, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT});
-        }));
+    for (const int width : {0, 100, 200}) {
+        const ClientPixels pixels = Show("8888888888", 0, width / 2, 100);
+        EXPECT_EQ(width, FilledWidth(pixels));
+        EXPECT_EQ(width > 0, pixels.Count({0, 0, width, pixels.height}, IsDark) > 20);
+        EXPECT_EQ(width<200, pixels.Count({width, 0, 200, pixels.height}, IsLight)> 20);
+        EXPECT_EQ(0, PixelsOutside(pixels, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_WINDOW,
+                                            COLOR_WINDOWTEXT}));
     }
 }
 
