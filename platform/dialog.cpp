@@ -48,9 +48,23 @@ bool CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
         OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMessage),
         OnCommand(IDOK, &CDialog::OnOKCommand),
         OnCommand(IDCANCEL, &CDialog::OnCancelCommand),
+        OnMessage(WM_SYSCOLORCHANGE, &CDialog::OnColoursChanged),
+        OnMessage(WM_THEMECHANGED, &CDialog::OnColoursChanged),
+        OnMessage(WM_SETTINGCHANGE, &CDialog::OnSettingChange),
     };
     return DispatchMessageTable(this, kMessages, message, wParam, lParam, result) ||
            CWnd::HandleMessage(message, wParam, lParam, result);
+}
+
+LRESULT CDialog::OnColoursChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return result;
+}
+
+LRESULT CDialog::OnSettingChange(WPARAM wParam, LPARAM lParam) {
+    return wParam == SPI_SETHIGHCONTRAST ? OnColoursChanged(wParam, lParam) : Default();
 }
 
 // Sees only WM_INITDIALOG for itself: the dialog's later messages reach the

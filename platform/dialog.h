@@ -4,7 +4,9 @@
 // window with the object, so from then on every message goes through the
 // shared window procedure like any window's (owner-draw reflection, then the
 // message table), and what no handler takes, or Default(), goes on to the
-// dialog manager.
+// dialog manager. A change of colour scheme, theme or high contrast repaints
+// the dialog and its controls at once: owner-drawn ones pick their colours as
+// they draw.
 
 #include "platform/wnd.h"
 
@@ -35,6 +37,8 @@ class CDialog : public CWnd {
   private:
     static INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnInitDialogMessage(WPARAM, LPARAM);
+    LRESULT OnColoursChanged(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     void OnOKCommand() { OnOK(); }
     void OnCancelCommand() { OnCancel(); }
 

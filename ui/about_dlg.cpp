@@ -4,6 +4,17 @@
 #include "platform/message_table.h"
 #include "res/resource.h"
 
+namespace {
+
+// A link with nothing behind it is passed over by Tab.
+void SetTabStop(CWnd& link, bool on) {
+    const HWND hwnd = link.GetSafeHwnd();
+    const LONG style = ::GetWindowLongA(hwnd, GWL_STYLE);
+    ::SetWindowLongA(hwnd, GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+}  // namespace
+
 CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUT, parent) {}
 
 void CAboutDlg::DoDataExchange() {
@@ -25,6 +36,8 @@ bool CAboutDlg::OnInitDialog() {
     authorLink.SetWindowText(kAuthorName);
     makerLink.SetWindowText("Quenmora");
     okButton.SetWindowText(Texts().LookupText("button_okay"));
+    SetTabStop(translatorLink, !Texts().LookupText("tarnu_regionalization_by_url").empty());
+    SetTabStop(translatorMailLink, !Texts().LookupText("tarnu_regionalization_by_email").empty());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi_holders.h"
+#include "ui/owner_draw.h"
 
 namespace {
 
@@ -100,16 +101,28 @@ int CLogListBox::MeasureRowHeight(HDC dc, const std::string& text) const {
     return std::min(lines, maxLines) * lineHeight;
 }
 
+// In high contrast a row takes the scheme's window or highlight pair alone,
+// and an error row is framed in its text colour instead of drawn red.
 void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
-    if (drawInfo->itemID == static_cast<UINT>(-1)) return;  // focus on an empty list
-    const std::string text = GetText(static_cast<int>(drawInfo->itemID));
     const HDC dc = drawInfo->hDC;
+    if (drawInfo->itemID == static_cast<UINT>(-1)) {  // focus on an empty list
+        ::FillRect(dc, &drawInfo->rcItem, ::GetSysColorBrush(COLOR_WINDOW));
+        DrawFocusCue(GetSafeHwnd(), *drawInfo, drawInfo->rcItem);
+        return;
+    }
+    const std::string text = GetText(static_cast<int>(drawInfo->itemID));
     const COLORREF oldText = ::GetTextColor(dc);
     const COLORREF oldBack = ::GetBkColor(dc);
     const bool error = KindOfRow(drawInfo->itemData) == kReportError;
+    const bool highContrast = highContrastOn();
+    const bool selected = (drawInfo->itemState & ODS_SELECTED) != 0;
 
     COLORREF fill;
-    if (drawInfo->itemState & ODS_SELECTED) {
+    if (highContrast) {
+        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        ::SetBkColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        fill = ::GetBkColor(dc);
+    } else if (selected) {
         ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
         ::SetBkColor(dc, ::GetSysColor(COLOR_HIGHLIGHT));
         fill = error ? kErrorColour : ::GetSysColor(COLOR_HIGHLIGHT);
@@ -126,6 +139,12 @@ void CLogListBox::DrawItem(DRAWITEMSTRUCT* drawInfo) {
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, kTextFormat);
 
     DrawSeparator(dc, drawInfo->rcItem);
+    if (highContrast && error) {
+        // The frame lies in the inset around the text.
+        const GdiObject ink(::CreateSolidBrush(::GetTextColor(dc)));
+        ::FrameRect(dc, &drawInfo->rcItem, static_cast<HBRUSH>(ink.Get()));
+    }
+    DrawFocusCue(GetSafeHwnd(), *drawInfo, drawInfo->rcItem);
     ::SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldText);
     ::SetBkColor(dc, oldBack);

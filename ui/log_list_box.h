@@ -4,7 +4,8 @@
 // the text it draws as its string, so that screen readers read the words;
 // the item data of a numbered row is its entry's serial number. A later entry
 // with the same number changes every row that shows it. Rows grow to whole
-// lines for texts wider than the list.
+// lines for texts wider than the list. Errors are red; in high contrast the
+// rows take the scheme's colours and a frame marks an error.
 
 #include <string>
 #include <vector>

@@ -6,6 +6,7 @@
 #include "platform/accessible_object.h"
 #include "platform/gdi_holders.h"
 #include "platform/message_table.h"
+#include "ui/owner_draw.h"
 
 namespace {
 
@@ -100,7 +101,10 @@ int CProgressPanel::BoundaryX(const RECT& client) const {
     return client.left + int(done * width / span);
 }
 
+// In high contrast the filled part takes the scheme's highlight pair and the
+// rest its window pair.
 void CProgressPanel::Paint(HDC dc) {
+    const bool highContrast = highContrastOn();
     const RECT client = GetClientRect();
     const std::string text = GetWindowText();
     const int x = BoundaryX(client);
@@ -108,14 +112,17 @@ void CProgressPanel::Paint(HDC dc) {
     filled.right = x;
     RECT empty = client;
     empty.left = x;
-    ::FillRect(dc, &filled, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
-    ::FillRect(dc, &empty, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    ::FillRect(dc, &filled,
+               ::GetSysColorBrush(highContrast ? COLOR_HIGHLIGHT : COLOR_ACTIVECAPTION));
+    ::FillRect(dc, &empty, ::GetSysColorBrush(highContrast ? COLOR_WINDOW : COLOR_BTNHIGHLIGHT));
 
     const SelectedObject selectedFont(dc, font ? font : ::GetCurrentObject(dc, OBJ_FONT));
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::GetTextColor(dc);
-    DrawTextClipped(dc, text, client, filled, RGB(255, 255, 255));
-    DrawTextClipped(dc, text, client, empty, RGB(0, 0, 0));
+    DrawTextClipped(dc, text, client, filled,
+                    highContrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(255, 255, 255));
+    DrawTextClipped(dc, text, client, empty,
+                    highContrast ? ::GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0));
     ::SetTextColor(dc, oldColour);
     ::SetBkMode(dc, oldMode);
 }

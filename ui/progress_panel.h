@@ -1,9 +1,11 @@
 #pragma once
 // CProgressPanel: a self-painted progress bar with a text centred over it, the
 // text white over the filled part and black over the rest, so it stays
-// readable across the boundary. The range is 64-bit: totals of 4 GiB and more
-// work, and a position beyond the end fills the whole panel. Assistive tools
-// see it as a progress bar whose value is its text.
+// readable across the boundary; in high contrast, the scheme's highlight
+// colours over the filled part and its window colours over the rest. The
+// range is 64-bit: totals of 4 GiB and more work, and a position beyond the
+// end fills the whole panel. Assistive tools see it as a progress bar whose
+// value is its text.
 
 #include <cstdint>
 

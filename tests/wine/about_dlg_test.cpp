@@ -35,6 +35,10 @@ std::vector<std::string> ClickEveryLink(HWND dialog) {
     return opened;
 }
 
+bool IsTabStop(HWND dialog, int id) {
+    return GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_TABSTOP;
+}
+
 class AboutDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,6 +66,9 @@ TEST_F(AboutDlgTest, WithoutATranslator) {
         EXPECT_EQ(TextOf(hwnd, IDC_MAKER_LINK), "Quenmora");
         EXPECT_EQ(ClickEveryLink(hwnd),
                   (std::vector<std::string>{kAuthorPage, kAuthorMail, kMakerSite}));
+        EXPECT_FALSE(IsTabStop(hwnd, IDC_TRANSLATOR_LINK));  // nothing behind them
+        EXPECT_FALSE(IsTabStop(hwnd, IDC_TRANSLATOR_MAIL_LINK));
+        EXPECT_TRUE(IsTabStop(hwnd, IDC_MAKER_LINK));
     });
 }
 
@@ -84,8 +91,28 @@ TEST_F(AboutDlgTest, WithATranslator) {
                                             kMakerSite}));
         Texts().SetText("tarnu_regionalization_by_email", "hana@example.net");
         EXPECT_EQ(ClickEveryLink(hwnd)[1], "mailto:hana@example.net");
+        EXPECT_TRUE(IsTabStop(hwnd, IDC_TRANSLATOR_LINK));
+        EXPECT_FALSE(IsTabStop(hwnd, IDC_TRANSLATOR_MAIL_LINK));  // its address came later
     });
     Texts().SetText("button_okay", "OK");
+}
+
+// Keys as the dialog's message loop hands them on: a link takes Enter (not
+// the OK button) and Space.
+TEST_F(AboutDlgTest, EnterAndSpaceOpenTheFocusedLink) {
+    RunModalWith(about, [&](HWND hwnd) {
+        opened.clear();
+        for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
+            const HWND link = GetDlgItem(hwnd, IDC_MAKER_LINK);
+            SetFocus(link);
+            for (const UINT message : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
+                MSG msg = {link, message, key, 0, 0, {}};
+                IsDialogMessageA(hwnd, &msg);
+            }
+        }
+        EXPECT_EQ(opened, (std::vector<std::string>{kMakerSite, kMakerSite}));
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+    });
 }
 
 // About runs its own modal loop; a timer reads it there and closes it. A

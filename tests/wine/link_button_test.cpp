@@ -1,11 +1,13 @@
 // The link button under Wine: blue and underlined, magenta while the pointer
 // is over it, back to blue soon after the pointer has left, dark blue and
-// shifted by a pixel while pressed.
+// shifted by a pixel while pressed; in high contrast the scheme's link colour
+// throughout; a dotted rectangle while it has the focus.
 #include "ui/link_button.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -84,6 +86,27 @@ TEST_F(LinkButtonTest, APressedLinkIsDarkBlueAndShiftedDown) {
     link.SendMessage(BM_SETSTATE, FALSE);
     link.UpdateWindow();
     EXPECT_EQ(underline, UnderlineRow(kBlue));
+}
+
+TEST_F(LinkButtonTest, HighContrastDrawsEveryStateInTheLinkColour) {
+    const int underline = UnderlineRow(kBlue);
+    const HighContrastScheme scheme;
+    link.Invalidate();
+    link.UpdateWindow();
+    EXPECT_EQ(underline, UnderlineRow(GetSysColor(COLOR_HOTLIGHT)));
+    MoveInside();
+    EXPECT_EQ(underline, UnderlineRow(GetSysColor(COLOR_HOTLIGHT)));
+    link.SendMessage(BM_SETSTATE, TRUE);
+    link.UpdateWindow();
+    EXPECT_EQ(underline + 1, UnderlineRow(GetSysColor(COLOR_HOTLIGHT)));
+    EXPECT_EQ(0, PixelsOutside(ClientPixels(link.GetSafeHwnd()), {COLOR_BTNFACE, COLOR_HOTLIGHT}));
+}
+
+TEST_F(LinkButtonTest, ShowsAFocusCueWhileFocused) {
+    const ClientPixels unfocused(link.GetSafeHwnd());
+    link.SetFocus();
+    link.UpdateWindow();
+    EXPECT_GT(ClientPixels(link.GetSafeHwnd()).Differing(unfocused), 20);
 }
 
 }  // namespace

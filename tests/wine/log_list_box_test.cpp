@@ -1,6 +1,7 @@
 // The log list under Wine: entries kept by serial and shown newest first,
 // notice rows without an entry, rows that grow to whole lines for long texts,
-// and the colours and separators it draws, also inside the main dialog's
+// the colours and separators it draws (in high contrast, the scheme's alone,
+// with a frame marking errors), its focus cue, also inside the main dialog's
 // template.
 #include "ui/log_list_box.h"
 
@@ -12,6 +13,7 @@
 
 #include "platform/dialog.h"
 #include "res/resource.h"
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -273,6 +275,40 @@ TEST_F(LogListBoxTest, ASelectedErrorRowIsFilledRed) {
     rect = RowRect(1);
     EXPECT_EQ(0, pixels.Count(rect, Is(kErrorColour)));
     EXPECT_GT(pixels.Count(rect, Is(GetSysColor(COLOR_HIGHLIGHT))), area / 2);
+}
+
+// A frame in the text's colour marks an error row: its left column is all
+// ink, where another row's is all background.
+TEST_F(LogListBoxTest, HighContrastFramesErrorsAndDrawsOnlyTheSchemesColours) {
+    const HighContrastScheme scheme;
+    log.AddEntry("error line", kReportError, 1);
+    log.AddNotice("notice line");
+    log.AddEntry("selected error", kReportError, 2);
+    log.SetCurSel(0);
+    log.UpdateWindow();
+    const ClientPixels pixels(log.GetSafeHwnd());
+    const int leftColumnColours[] = {COLOR_HIGHLIGHTTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT};
+    for (int row = 0; row < 3; ++row) {
+        const RECT rect = RowRect(row);
+        EXPECT_EQ(rect.bottom - rect.top - 1, pixels.Count({0, rect.top, 1, rect.bottom - 1},
+                                                           Is(GetSysColor(leftColumnColours[row]))))
+            << row;
+    }
+    EXPECT_EQ(0, PixelsOutside(pixels, {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                                        COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW}));
+}
+
+// The focused row shows the cue, and it goes with the focus.
+TEST_F(LogListBoxTest, TheFocusCueFollowsTheFocus) {
+    log.AddEntry("one", kReportMessage, 1);
+    log.UpdateWindow();
+    const ClientPixels unfocused(log.GetSafeHwnd());
+    log.SetFocus();
+    log.UpdateWindow();
+    EXPECT_GT(ClientPixels(log.GetSafeHwnd()).Differing(unfocused), 20);
+    host.SetFocus();
+    log.UpdateWindow();
+    EXPECT_EQ(0, ClientPixels(log.GetSafeHwnd()).Differing(unfocused));
 }
 
 TEST_F(LogListBoxTest, AWrappedTextFillsTheLinesBelowItsFirst) {

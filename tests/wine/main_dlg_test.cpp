@@ -13,6 +13,7 @@
 #include "platform/font_description.h"
 #include "platform/program_paths.h"
 #include "res/resource.h"
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/main_dlg_probe.h"
 #include "tests/wine/registry_sandbox.h"
 #include "tests/wine/temp_folder.h"
@@ -370,6 +371,26 @@ TEST_F(MainDlgTest, ProgressPastFourGibibytesStopsAtTheTotal) {
         EXPECT_EQ(title.rfind("Tarnu 5368709120 byte ", 0), 0u) << title;
         EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "100 %");
         progress.total = progress.done = 0;
+    });
+}
+
+// Each of these messages repaints the owner-drawn controls before it returns.
+TEST_F(MainDlgTest, AChangeOfSchemeRepaintsAtOnce) {
+    const HighContrastScheme scheme;
+    RunModalWith(dialog, [&](HWND hwnd) {
+        CProgressPanel& panel = MainDlgProbe::Panel(dialog);
+        panel.ShowWindow(SW_SHOW);
+        for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_SYSCOLORCHANGE, 0},
+                                              {WM_THEMECHANGED, 0},
+                                              {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}}) {
+            highContrastOn = [] { return false; };
+            panel.SetProgress(0, 50, 100);
+            EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), ClientPixels(panel.GetSafeHwnd()).At(1, 1));
+            highContrastOn = [] { return true; };
+            SendMessageA(hwnd, message, wParam, 0);
+            EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), ClientPixels(panel.GetSafeHwnd()).At(1, 1))
+                << message;
+        }
     });
 }
 

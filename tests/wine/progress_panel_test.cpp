@@ -1,6 +1,7 @@
 // The progress panel as drawn under Wine: its pixels, read back from the
 // window, show the fill boundary where the range puts it and the text in white
-// over the filled part and in black over the rest.
+// over the filled part and in black over the rest; in high contrast, the
+// scheme's colours alone.
 #include "ui/progress_panel.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/contrast_scheme.h"
 #include "tests/wine/window_harness.h"
 
 namespace {
@@ -150,6 +152,22 @@ TEST_F(ProgressPanelTest, AssistiveToolsSeeAProgressBarAndItsValue) {
     EXPECT_EQ(std::wstring(L"42 %"), std::wstring(value ? value : L""));
     SysFreeString(value);
     object->Release();
+}
+
+// The highlight pair over the fill, the window pair over the rest: here dark
+// text over the fill and light text over the rest.
+TEST_F(ProgressPanelTest, HighContrastDrawsOnlyTheSchemesColours) {
+    const HighContrastScheme scheme;
+    filled = GetSysColor(COLOR_HIGHLIGHT);
+    empty = GetSysColor(COLOR_WINDOW);
+    for (const int width : {0, 100, 200}) {
+        const ClientPixels pixels = Show("8888888888", 0, width / 2, 100);
+        EXPECT_EQ(width, FilledWidth(pixels));
+        EXPECT_EQ(width > 0, pixels.Count({0, 0, width, pixels.height}, IsDark) > 20);
+        EXPECT_EQ(width<200, pixels.Count({width, 0, 200, pixels.height}, IsLight)> 20);
+        EXPECT_EQ(0, PixelsOutside(pixels, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_WINDOW,
+                                            COLOR_WINDOWTEXT}));
+    }
 }
 
 }  // namespace

@@ -117,6 +117,13 @@ class ClientPixels {
         return count;
     }
 
+    // How many pixels differ from other's, of the same size.
+    int Differing(const ClientPixels& other) const {
+        int count = 0;
+        for (size_t i = 0; i < pixels.size(); ++i) count += pixels[i] != other.pixels[i];
+        return count;
+    }
+
     int width = 0;
     int height = 0;
 
