@@ -12,7 +12,9 @@ WorkerThread::WorkerThread(FileSystem& fileSystem, const TextTable& texts)
     : fs(fileSystem),
       texts(texts),
       processor(fileSystem, texts, jobs.CancelRequested()),
-      random(MakeSeededGenerator()) {}
+      random(MakeSeededGenerator()) {
+    processor.FinishBehind(kFilesFinishedBehind);
+}
 
 WorkerThread::~WorkerThread() {
     RequestQuit();
@@ -73,6 +75,7 @@ void WorkerThread::RunTask(JobKind kind) {
 // The owner hears of the end of a job only once the worker is idle again,
 // with its counters at zero.
 void WorkerThread::EndJob() {
+    processor.FinishAll();
     ForgetPassword();
     jobPaths.clear();
     JobProgress& progress = owner->Progress();
@@ -119,7 +122,7 @@ void WorkerThread::ProcessFiles(std::vector<std::string>& files, JobKind kind) {
         owner->SetPromptText(FileNameOf(path, fs.NameCodePage()));
         ProcessFile(path, kind);
         files.pop_back();
-        owner->Progress().done += processor.GetCounters();
+        owner->Progress().done += processor.GetCounters() + processor.TakeFinishingCounters();
     }
 }
 
@@ -139,10 +142,15 @@ void WorkerThread::ProcessFile(const std::string& path, JobKind kind) {
     }
 }
 
-void WorkerThread::Log(const std::string& key) { owner->AddLogLine(texts.LookupText(key)); }
+// The job's own lines come after those of every file handed over before.
+void WorkerThread::Log(const std::string& key) {
+    processor.FinishAll();
+    owner->AddLogLine(texts.LookupText(key));
+}
 
 // A line beyond the job's notices: the job was not clean.
 void WorkerThread::LogRemark(const std::string& text) {
+    processor.FinishAll();
     jobClean = false;
     owner->AddLogLine(text);
 }

@@ -16,6 +16,9 @@ enum JobKind { kJobEncrypt = 1, kJobDecrypt = 2 };
 
 class WorkerThread {
   public:
+    // Files written whose flush, final name and original's removal wait for
+    // the helper: enough to keep it busy, few enough to hold few handles.
+    static constexpr size_t kFilesFinishedBehind = 4;
     explicit WorkerThread(FileSystem& fileSystem, const TextTable& texts = Texts());
     ~WorkerThread();
 

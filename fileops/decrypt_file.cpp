@@ -9,30 +9,21 @@
 #include "fs/read_only_clearance.h"
 
 void FileProcessor::DecryptFile(const std::string& cpyPath) {
-    ReadOnlyClearance clearance(fs, cpyPath);
-    std::unique_ptr<File> cpy = OpenOriginal(cpyPath, clearance);
+    HandoverPtr cpy = OpenOriginal(cpyPath);
     if (!cpy) return;
-
-    FileIdentity read;
-    std::string outputPath, temporaryPath;
-    Outcome outcome = IdentifyOriginal(*cpy, &read);
-    if (outcome.ok) outcome = ReadHeader(*cpy, read.length, cpyPath, &outputPath);
-    if (outcome.ok) outcome = WriteDecryptedFile(*cpy, read.length, outputPath, &temporaryPath);
-    if (outcome.ok) {
-        outcome = FinishDecryption(std::move(cpy), read, cpyPath, temporaryPath, outputPath,
-                                   clearance.Attributes());
-    }
-    if (outcome.ok) return clearance.Keep();
-    if (outcome.path.empty()) outcome.path = cpyPath;
-    Report(outcome);
+    Outcome outcome = IdentifyOriginal(*cpy->original, &cpy->read);
+    if (outcome.ok) outcome = ReadHeader(*cpy);
+    if (outcome.ok) outcome = WriteDecryptedFile(*cpy);
+    if (!outcome.ok) return Tell(outcome, cpyPath);
+    HandOver(std::move(cpy), &FileProcessor::FinishDecryption);
 }
 
 // The length rule, the password check and the stored name, which becomes the
 // output path beside the ".cpy" file.
-FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
-                                                 const std::string& cpyPath,
-                                                 std::string* outputPath) {
-    if (!cpy::IsPlausibleLength(length)) return Failure(kReportError, "error_tarnu_format");
+FileProcessor::Outcome FileProcessor::ReadHeader(Handover& file) {
+    File& cpy = *file.original;
+    if (!cpy::IsPlausibleLength(file.read.length))
+        return Failure(kReportError, "error_tarnu_format");
     uint8_t keyBlock[cpy::kKeyCheckSize];
     if (!ReadExactly(cpy, keyBlock, sizeof keyBlock)) {
         return Failure(kReportError, "error_read_file", ":Decript.Key");
@@ -47,31 +38,31 @@ FileProcessor::Outcome FileProcessor::ReadHeader(File& cpy, uint64_t length,
     }
     bytesProcessed += sizeof nameBlock;
     const std::string name = cpy::OpenNameBlock(cipher, nameBlock);
-    const std::string folder = FolderPrefixOf(cpyPath, fs.NameCodePage());
+    const std::string folder = FolderPrefixOf(file.originalPath, fs.NameCodePage());
     if (folder.empty() || !IsSafeStoredName(name, fs.NameCodePage())) {
         return Failure(kReportError, "error_get_decryption_filename", "", name);
     }
-    *outputPath = folder + name;
-    if (outputPath->size() > fs.MaxPathLength()) return Failure(kReportError, "error_max_path");
+    file.outputPath = folder + name;
+    if (file.outputPath.size() > fs.MaxPathLength()) return Failure(kReportError, "error_max_path");
     return {};
 }
 
-// Writes the output under a temporary name beside outputPath, which must
-// be free; on any failure the partial output is removed.
-FileProcessor::Outcome FileProcessor::WriteDecryptedFile(File& cpy, uint64_t cpyLength,
-                                                         const std::string& outputPath,
-                                                         std::string* temporaryPath) {
+// Writes the output under a temporary name beside its final one, which must
+// be free; on a failure the partial output is removed.
+FileProcessor::Outcome FileProcessor::WriteDecryptedFile(Handover& file) {
     uint32_t existing = 0;
-    if (fs.GetAttributes(outputPath, &existing)) {
-        return Failure(kReportError, "error_same_filename", "", outputPath);
+    if (fs.GetAttributes(file.outputPath, &existing)) {
+        return Failure(kReportError, "error_same_filename", "", file.outputPath);
     }
-    *temporaryPath = TemporaryPathBeside(outputPath, fs.NameCodePage(), random);
-    std::unique_ptr<File> output = fs.Create(*temporaryPath);
-    if (!output) return Failure(kReportMessage, "message_file_create_failed", "", outputPath);
-    Outcome outcome = WriteDecryptedContent(cpy, *output, cpyLength);
-    if (outcome.ok) outcome = FinishOutput(*output);
-    output.reset();
-    if (!outcome.ok) RemoveOutput(*temporaryPath);
+    file.temporaryPath = TemporaryPathBeside(file.outputPath, fs.NameCodePage(), random);
+    file.output = fs.Create(file.temporaryPath);
+    if (!file.output) {
+        return Failure(kReportMessage, "message_file_create_failed", "", file.outputPath);
+    }
+    const Outcome outcome = WriteDecryptedContent(*file.original, *file.output, file.read.length);
+    if (outcome.ok) return outcome;
+    file.output.reset();
+    RemoveOutput(file.temporaryPath);
     return outcome;
 }
 
@@ -91,29 +82,35 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
     return CipherBody(cpy, output, cpyLength - cpy::kHeaderSize, false);
 }
 
-// The restored file takes the ".cpy" file's times and attributes and its
-// final name; only then is the ".cpy" file removed, through its handle and
-// only as it was read. Should that removal fail, the restored file goes
-// again, so that one of the two remains; should the ".cpy" file have changed
-// meanwhile, both remain.
-FileProcessor::Outcome FileProcessor::FinishDecryption(
-    std::unique_ptr<File> cpy, const FileIdentity& read, const std::string& cpyPath,
-    const std::string& temporaryPath, const std::string& outputPath, uint32_t attributes) {
-    Outcome outcome = CopyStatus(cpyPath, temporaryPath, attributes);
-    if (outcome.ok) outcome = Publish(temporaryPath, outputPath, false);
+// The restored file, complete and flushed, takes the ".cpy" file's times and
+// attributes and its final name; only then is the ".cpy" file removed,
+// through its handle and only as it was read. Should that removal fail, the
+// restored file goes again, so that one of the two remains; should the
+// ".cpy" file have changed meanwhile, both remain.
+FileProcessor::Outcome FileProcessor::FinishDecryption(Handover& file) {
+    Outcome outcome = FinishOutput(*file.output);
+    file.output.reset();
     if (!outcome.ok) {
-        RemoveOutput(temporaryPath);
-        outcome.path = outputPath;
+        RemoveOutput(file.temporaryPath);
+        return outcome;
+    }
+    outcome = CopyStatus(file.originalPath, file.temporaryPath, file.attributes);
+    if (outcome.ok) outcome = Publish(file.temporaryPath, file.outputPath, false);
+    if (!outcome.ok) {
+        RemoveOutput(file.temporaryPath);
+        outcome.path = file.outputPath;
         return outcome;
     }
     FileIdentity now;
-    const bool identified = cpy->Identify(&now);
-    if (identified && !SameFileUnchanged(read, now)) {
-        return Failure(kReportError, "error_file_changed", "", cpyPath);
+    File& cpy = *file.original;
+    const bool identified = cpy.Identify(&now);
+    if (identified && !SameFileUnchanged(file.read, now)) {
+        return Failure(kReportError, "error_file_changed", "", file.originalPath);
     }
-    if (!identified || !cpy->Remove()) {
-        RemoveOutput(outputPath);
-        return Failure(kReportError, "error_file_status", "", outputPath);
+    if (!identified || !cpy.Remove()) {
+        RemoveOutput(file.outputPath);
+        return Failure(kReportError, "error_file_status", "", file.outputPath);
     }
+    file.clearance->Keep();
     return {};
 }

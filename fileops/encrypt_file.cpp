@@ -17,38 +17,44 @@ void FileProcessor::EncryptFile(const std::string& sourcePath, const std::string
     bytesProcessed = 0;
     const char* refusal =
         StoredNameRefusal(FileNameOf(sourcePath, fs.NameCodePage()), fs.NameCodePage());
-    if (refusal) return Report(Failure(kReportError, refusal, "", sourcePath));
-    ReadOnlyClearance clearance(fs, sourcePath);
-    std::unique_ptr<File> source = OpenOriginal(sourcePath, clearance);
-    if (!source) return;
-    FileIdentity read;
-    Outcome outcome = IdentifyOriginal(*source, &read);
-    if (outcome.ok && read.links > 1) outcome = Failure(kReportError, "error_file_has_links");
-    if (outcome.ok)
-        outcome = WriteEncryptedFile(*source, sourcePath, outputPath, clearance.Attributes());
-    if (outcome.ok) outcome = WipeAndRemove(std::move(source), sourcePath, read);
-    if (outcome.ok) return clearance.Keep();
-    if (outcome.path.empty()) outcome.path = sourcePath;
-    Report(outcome);
+    if (refusal) return Tell(Failure(kReportError, refusal), sourcePath);
+    HandoverPtr file = OpenOriginal(sourcePath);
+    if (!file) return;
+    file->outputPath = outputPath;
+    Outcome outcome = IdentifyOriginal(*file->original, &file->read);
+    if (outcome.ok && file->read.links > 1) outcome = Failure(kReportError, "error_file_has_links");
+    if (outcome.ok) outcome = WriteEncryptedFile(*file);
+    if (!outcome.ok) return Tell(outcome, sourcePath);
+    HandOver(std::move(file), &FileProcessor::FinishEncryption);
 }
 
-// Writes the output under a temporary name, complete, flushed, closed and
-// stamped with the source's times and attributes, then gives it outputPath,
-// or a name drawn anew when that was taken meanwhile. On any failure the
-// output is removed.
-FileProcessor::Outcome FileProcessor::WriteEncryptedFile(File& source,
-                                                         const std::string& sourcePath,
-                                                         const std::string& outputPath,
-                                                         uint32_t attributes) {
-    const std::string temporaryPath = TemporaryPathBeside(outputPath, fs.NameCodePage(), random);
-    std::unique_ptr<File> output = fs.Create(temporaryPath);
-    if (!output) return Failure(kReportMessage, "message_file_create_failed");
-    Outcome outcome = WriteEncryptedContent(source, *output, sourcePath);
-    if (outcome.ok) outcome = FinishOutput(*output);
-    output.reset();
-    if (outcome.ok) outcome = CopyStatus(sourcePath, temporaryPath, attributes);
-    if (outcome.ok) outcome = Publish(temporaryPath, outputPath, true);
-    if (!outcome.ok) RemoveOutput(temporaryPath);
+// Writes the output under a temporary name; on a failure it is removed.
+FileProcessor::Outcome FileProcessor::WriteEncryptedFile(Handover& file) {
+    file.temporaryPath = TemporaryPathBeside(file.outputPath, fs.NameCodePage(), random);
+    file.output = fs.Create(file.temporaryPath);
+    if (!file.output) return Failure(kReportMessage, "message_file_create_failed");
+    const Outcome outcome = WriteEncryptedContent(*file.original, *file.output, file.originalPath);
+    if (outcome.ok) return outcome;
+    file.output.reset();
+    RemoveOutput(file.temporaryPath);
+    return outcome;
+}
+
+// The output complete, flushed, closed and stamped with the source's times
+// and attributes, then given its name, or a name drawn anew when that was
+// taken meanwhile; only then does the source go. On a failure before that
+// the output is removed.
+FileProcessor::Outcome FileProcessor::FinishEncryption(Handover& file) {
+    Outcome outcome = FinishOutput(*file.output);
+    file.output.reset();
+    if (outcome.ok) outcome = CopyStatus(file.originalPath, file.temporaryPath, file.attributes);
+    if (outcome.ok) outcome = Publish(file.temporaryPath, file.outputPath, true);
+    if (!outcome.ok) {
+        RemoveOutput(file.temporaryPath);
+        return outcome;
+    }
+    outcome = WipeAndRemove(file);
+    if (outcome.ok) file.clearance->Keep();
     return outcome;
 }
 
@@ -89,29 +95,29 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedContent(File& source, File& 
 // with a wipe option it first takes a name of digits, so that whatever a
 // crash leaves is never under the user's name, and is overwritten there.
 // The output is complete; a failure here loses nothing.
-FileProcessor::Outcome FileProcessor::WipeAndRemove(std::unique_ptr<File> source,
-                                                    const std::string& sourcePath,
-                                                    const FileIdentity& read) {
-    Outcome outcome = StillAsRead(*source, read);
+FileProcessor::Outcome FileProcessor::WipeAndRemove(Handover& file) {
+    File& source = *file.original;
+    const Outcome outcome = StillAsRead(source, file.read);
     if (!outcome.ok) return outcome;
-    if (!wipeZero && !wipeRandom) return Removed(*source, sourcePath);
-    const std::string digitPath = DigitName(sourcePath);
-    const MoveResult renamed = source->Rename(digitPath);
+    if (!wipeZero && !wipeRandom) return Removed(source, file.originalPath);
+    const std::string digitPath = DigitName(file.originalPath);
+    const MoveResult renamed = source.Rename(digitPath);
     const Outcome failed = Failure(kReportError, "error_encryption_remove", "",
-                                   renamed.renamed ? digitPath : sourcePath);
+                                   renamed.renamed ? digitPath : file.originalPath);
     if (!renamed) return failed;
     // Only as much of the buffer as the file takes: filling all of it with
     // random bytes cost a small file more than its flushes.
-    const size_t used = size_t(std::min<uint64_t>(read.length, kBufferSize));
+    const size_t used = size_t(std::min<uint64_t>(file.read.length, kBufferSize));
+    if (wipeBuffer.size() < used) wipeBuffer.resize(used);
     if (wipeZero) {
-        std::fill_n(buffer.begin(), used, uint8_t(0));
-        if (!WipePass(*source, read.length)) return failed;
+        std::fill_n(wipeBuffer.begin(), used, uint8_t(0));
+        if (!WipePass(source, file.read.length)) return failed;
     }
     if (wipeRandom) {
-        for (size_t i = 0; i < used; ++i) buffer[i] = uint8_t(random() % 255);
-        if (!WipePass(*source, read.length)) return failed;
+        for (size_t i = 0; i < used; ++i) wipeBuffer[i] = uint8_t(finishRandom() % 255);
+        if (!WipePass(source, file.read.length)) return failed;
     }
-    return Removed(*source, digitPath);
+    return Removed(source, digitPath);
 }
 
 // Writes the buffer over the whole file and has the device store it.
@@ -119,8 +125,8 @@ bool FileProcessor::WipePass(File& source, uint64_t length) {
     if (!source.Seek(0)) return false;
     for (uint64_t done = 0; done < length;) {
         const size_t piece = size_t(std::min<uint64_t>(kBufferSize, length - done));
-        if (!source.Write(buffer.data(), piece)) return false;
-        bytesProcessed += piece;
+        if (!source.Write(wipeBuffer.data(), piece)) return false;
+        finishedBytes += piece;
         done += piece;
     }
     return source.Flush();
@@ -129,6 +135,6 @@ bool FileProcessor::WipePass(File& source, uint64_t length) {
 // The source's folder and as many random digits as its name has bytes.
 std::string FileProcessor::DigitName(const std::string& path) {
     std::string digits(FileNameOf(path, fs.NameCodePage()).size(), '0');
-    for (char& c : digits) c = char('0' + random() % 10);
+    for (char& c : digits) c = char('0' + finishRandom() % 10);
     return FolderPrefixOf(path, fs.NameCodePage()) + digits;
 }

@@ -16,14 +16,29 @@ FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts,
       texts(texts),
       buffer(kBufferSize),
       chunks(buffer, bytesProcessed, stop),
-      random(MakeSeededGenerator()) {}
+      random(MakeSeededGenerator()),
+      finishRandom(MakeSeededGenerator()),
+      finishing(std::make_unique<FinishingLine>(0, 1)) {}
+
+// One helper, in order: a file's steps never overlap its own, and the
+// files' steps run in the order the files were written.
+void FileProcessor::FinishBehind(size_t files) {
+    finishing->Drain();
+    finishing = std::make_unique<FinishingLine>(files > 0 ? 1 : 0, files);
+}
 
 void FileProcessor::ReportMessage(const std::string& path, const std::string& text) {
-    SendLine("message", kReportMessage, path, text);
+    finishing->Add([=] { SendLine("message", kReportMessage, path, text); });
 }
 
 void FileProcessor::ReportError(const std::string& path, const std::string& text) {
-    SendLine("error", kReportError, path, text);
+    finishing->Add([=] { SendLine("error", kReportError, path, text); });
+}
+
+// A line of the file at hand, after those of the files before it.
+void FileProcessor::Tell(Outcome outcome, const std::string& path) {
+    if (outcome.path.empty()) outcome.path = path;
+    finishing->Add([this, outcome] { Report(outcome); });
 }
 
 void FileProcessor::SendLine(const char* kindKey, ReportKind kind, const std::string& path,
@@ -33,31 +48,54 @@ void FileProcessor::SendLine(const char* kindKey, ReportKind kind, const std::st
 
 void FileProcessor::Report(const Outcome& outcome) {
     const std::string text = texts.LookupText(outcome.key) + outcome.suffix;
-    if (outcome.kind == kReportError) {
-        ReportError(outcome.path, text);
-    } else {
-        ReportMessage(outcome.path, text);
-    }
+    const bool error = outcome.kind == kReportError;
+    SendLine(error ? "error" : "message", outcome.kind, outcome.path, text);
 }
 
 // The start of both directions: the counter reset, the attributes read, the
 // read-only rule applied and the file opened, shared with no one. Reports and
 // gives nullptr when the file cannot be taken.
-std::unique_ptr<File> FileProcessor::OpenOriginal(const std::string& path,
-                                                  ReadOnlyClearance& clearance) {
+FileProcessor::HandoverPtr FileProcessor::OpenOriginal(const std::string& path) {
     bytesProcessed = 0;
+    auto file = std::make_shared<Handover>();
+    file->originalPath = path;
+    file->clearance = std::make_unique<ReadOnlyClearance>(fs, path);
+    ReadOnlyClearance& clearance = *file->clearance;
     if (!clearance.ReadAttributes()) {
-        Report(Failure(kReportMessage, "message_file_open_failed", "", path));
+        Tell(Failure(kReportMessage, "message_file_open_failed"), path);
         return nullptr;
     }
     if (clearance.IsReadOnly() && !writeReadOnly) {
-        Report(Failure(kReportMessage, "message_file_attributes_failed", "", path));
+        Tell(Failure(kReportMessage, "message_file_attributes_failed"), path);
         return nullptr;
     }
     clearance.Clear();
-    std::unique_ptr<File> file = fs.OpenReadWrite(path);
-    if (!file) Report(Failure(kReportMessage, "message_file_open_failed", "", path));
-    return file;
+    file->attributes = clearance.Attributes();
+    file->original = fs.OpenReadWrite(path);
+    if (file->original) return file;
+    Tell(Failure(kReportMessage, "message_file_open_failed"), path);
+    return nullptr;
+}
+
+// The file's last steps, on the helper when there is one. Its handles close
+// and its read-only attribute comes back (unless it went) before its line.
+void FileProcessor::HandOver(HandoverPtr file, Outcome (FileProcessor::*finish)(Handover&)) {
+    finishing->Hand([this, file, finish]() -> FinishingLine::Report {
+        Outcome outcome;
+        try {
+            outcome = (this->*finish)(*file);
+        } catch (const std::exception& e) {
+            outcome = Failure(kReportError, "error_unexpected", std::string(" (") + e.what() + ")");
+        } catch (...) {
+            outcome = Failure(kReportError, "error_unexpected");
+        }
+        file->original.reset();
+        file->output.reset();
+        file->clearance.reset();
+        if (outcome.ok) return nullptr;
+        if (outcome.path.empty()) outcome.path = file->originalPath;
+        return [this, outcome] { Report(outcome); };
+    });
 }
 
 // What the job compares before the original goes.
@@ -141,7 +179,7 @@ FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
         uint32_t taken = 0;
         if (!fs.GetAttributes(finalPath, &taken)) break;
         if (!drawAgain) return Failure(kReportError, "error_same_filename", "", finalPath);
-        finalPath = FolderPrefixOf(finalPath, fs.NameCodePage()) + DrawCpyName(random);
+        finalPath = FolderPrefixOf(finalPath, fs.NameCodePage()) + DrawCpyName(finishRandom);
     }
     return Failure(kReportError, "error_write_file");
 }

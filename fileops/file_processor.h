@@ -2,7 +2,9 @@
 // Encrypts one file into a ".cpy" file, or restores one, and reports every
 // outcome as one line to its sink. Each output is written under a temporary
 // name and renamed only once complete, and the original is never removed
-// before its counterpart is on disk under its final name.
+// before its counterpart is on disk under its final name. Those last steps
+// (flush, stamp, final name, removal) may run on a helper while the next
+// file is read and written; every line is still reported in the files' order.
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/finishing_line.h"
 #include "crypto/cast128.h"
 #include "crypto/split_cipher.h"
 #include "fileops/chunk_pipeline.h"
@@ -48,15 +51,27 @@ class FileProcessor {
         chunks.Wipe();
     }
 
+    // Each file's last steps run on a helper while the next files are
+    // written, at most files at a time; with 0 (the default) every file is
+    // finished before its call returns.
+    void FinishBehind(size_t files);
     void EncryptFile(const std::string& sourcePath, const std::string& outputPath);
     void DecryptFile(const std::string& cpyPath);
+    // Returns once every file handed to the helper is finished and reported.
+    void FinishAll() { finishing->Drain(); }
 
-    // Bytes handled for the current file: header, body and wipe passes.
+    // Bytes handled for the current file: header and body.
     uint64_t GetCounters() const { return bytesProcessed; }
+    // Bytes of wipe passes done since the last call, for any file.
+    uint64_t TakeFinishingCounters() { return finishedBytes.exchange(0); }
     // At the start of a job, so that no figure of the last one shows.
-    void ResetCounters() { bytesProcessed = 0; }
+    void ResetCounters() {
+        bytesProcessed = 0;
+        finishedBytes = 0;
+    }
 
-    // "<message> : <text> : <path>", handed to the sink whole.
+    // "<message> : <text> : <path>", handed to the sink whole, after the
+    // lines of every file handed over before.
     void ReportMessage(const std::string& path, const std::string& text);
     void ReportError(const std::string& path, const std::string& text);
 
@@ -76,26 +91,32 @@ class FileProcessor {
     }
 
   private:
+    // One file between the end of its writing and its end.
+    struct Handover {
+        std::unique_ptr<ReadOnlyClearance> clearance;  // first, so the handles close before it
+        std::unique_ptr<File> original, output;
+        FileIdentity read;
+        std::string originalPath, temporaryPath, outputPath;
+        uint32_t attributes = 0;
+    };
+    using HandoverPtr = std::shared_ptr<Handover>;
+
     static inline const std::atomic<bool> kNeverStopped{false};
     friend class FileProcessorProbe;  // tests read the key after a job
 
-    std::unique_ptr<File> OpenOriginal(const std::string& path, ReadOnlyClearance& clearance);
-    Outcome WriteEncryptedFile(File& source, const std::string& sourcePath,
-                               const std::string& outputPath, uint32_t attributes);
+    HandoverPtr OpenOriginal(const std::string& path);
+    void HandOver(HandoverPtr file, Outcome (FileProcessor::*finish)(Handover&));
+    Outcome WriteEncryptedFile(Handover& file);
     Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
-    Outcome WipeAndRemove(std::unique_ptr<File> source, const std::string& sourcePath,
-                          const FileIdentity& read);
+    Outcome FinishEncryption(Handover& file);
+    Outcome WipeAndRemove(Handover& file);
     bool WipePass(File& source, uint64_t length);
     std::string DigitName(const std::string& path);
 
-    Outcome ReadHeader(File& cpy, uint64_t length, const std::string& cpyPath,
-                       std::string* outputPath);
-    Outcome WriteDecryptedFile(File& cpy, uint64_t cpyLength, const std::string& outputPath,
-                               std::string* temporaryPath);
+    Outcome ReadHeader(Handover& cpy);
+    Outcome WriteDecryptedFile(Handover& cpy);
     Outcome WriteDecryptedContent(File& cpy, File& output, uint64_t cpyLength);
-    Outcome FinishDecryption(std::unique_ptr<File> cpy, const FileIdentity& read,
-                             const std::string& cpyPath, const std::string& temporaryPath,
-                             const std::string& outputPath, uint32_t attributes);
+    Outcome FinishDecryption(Handover& cpy);
 
     Outcome IdentifyOriginal(File& original, FileIdentity* read);
     Outcome StillAsRead(File& original, const FileIdentity& read);
@@ -107,6 +128,7 @@ class FileProcessor {
                        uint32_t attributes);
     static bool ReadExactly(File& file, void* data, size_t length);
     void RemoveOutput(const std::string& outputPath);
+    void Tell(Outcome outcome, const std::string& path);
     void Report(const Outcome& outcome);
     void SendLine(const char* kindKey, ReportKind kind, const std::string& path,
                   const std::string& text);
@@ -121,4 +143,10 @@ class FileProcessor {
     FlushBehind flushBehind{bytesProcessed};  // large outputs, while written
     ChunkPipeline chunks;
     std::mt19937 random;
+    // The finishing steps' own, as they may run beside the next file.
+    std::atomic<uint64_t> finishedBytes{0};
+    std::vector<uint8_t> wipeBuffer;
+    std::mt19937 finishRandom;
+    // Last: it finishes what it holds before anything it uses goes.
+    std::unique_ptr<FinishingLine> finishing;
 };

@@ -94,8 +94,11 @@ class ForkOwner : public WorkerOwner {
 // One job over a fresh disk holding the tree, plain or encrypted, with the
 // faults that plan sets; or over the disk that a crashed job left.
 struct Job {
-    Job(JobKind kind, const std::function<void(MemoryFileSystem&)>& plan, bool wipes = false)
+    // inTurn: each file finished before the next starts, as without a helper.
+    Job(JobKind kind, const std::function<void(MemoryFileSystem&)>& plan, bool wipes = false,
+        bool inTurn = false)
         : wipes(wipes) {
+        if (inTurn) worker.Processor().FinishBehind(0);
         fs.AddFile(kOutside, {1, 2, 3});
         for (const Original& o : Tree()) {
             if (kind == kJobEncrypt) fs.AddFile(o.Path(), o.content, o.attributes);
@@ -391,12 +394,13 @@ Remains Survey(const MemoryFileSystem& fs, JobKind kind) {
 }
 
 // Right after the crash: each original whole, or its one complete
-// counterpart published with its attributes; at most one unfinished output.
+// counterpart published with its attributes; at most one unfinished output
+// for the file being written and one for each file waiting to be finished.
 void CheckCrashed(const Job& job, const Remains& r) {
     ASSERT_TRUE(job.finished);
     EXPECT_TRUE(job.fs.Contents(kOutside) == std::vector<uint8_t>({1, 2, 3}));
     EXPECT_TRUE(r.strays.empty()) << ::testing::PrintToString(r.strays);
-    EXPECT_LE(r.temporaries.size(), 1u);
+    EXPECT_LE(r.temporaries.size(), 1u + WorkerThread::kFilesFinishedBehind);
     for (size_t i = 0; i < Tree().size(); ++i) {
         SCOPED_TRACE(Tree()[i].name);
         EXPECT_TRUE(r.kept[i] || r.counterparts[i] == 1);
@@ -475,5 +479,54 @@ TEST(JobCrashSweep, EncryptionWithWipes) {
 }
 
 TEST(JobCrashSweep, Decryption) { CrashSweep(kJobDecrypt); }
+
+// ---- Files finished behind the job
+
+// The log of a job whose files are finished behind it is the log of one that
+// finishes each in turn: a file that fails as it is written (open, create)
+// is told after the one before it that fails as it is finished (stamp, name,
+// removal).
+TEST(JobFinishedBehind, LinesComeInTheFilesOrder) {
+    for (const FsOp late : {FsOp::SetStatus, FsOp::Move, FsOp::Remove}) {
+        for (const FsOp early : {FsOp::OpenReadWrite, FsOp::Create}) {
+            for (int k = 1; k < int(Tree().size()); ++k) {
+                SCOPED_TRACE(testing::Message() << int(late) << " " << int(early) << " " << k);
+                const auto plan = [&](MemoryFileSystem& fs) {
+                    fs.FailOp(late, k, FsFault::AccessDenied);
+                    fs.FailOp(early, k + 1, FsFault::AccessDenied);
+                };
+                const Job inTurn(kJobEncrypt, plan, false, true);
+                const Job behind(kJobEncrypt, plan);
+                EXPECT_EQ(inTurn.owner.reports, 2);
+                EXPECT_EQ(inTurn.owner.lines, behind.owner.lines);
+            }
+        }
+    }
+}
+
+// A Stop while files wait to be finished ends the job after them: each is
+// done or left whole, nothing half-made stays, and the Stop is the job's
+// last word before its end.
+TEST(JobFinishedBehind, StopWaitsForTheFilesHandedOver) {
+    for (const JobKind kind : {kJobEncrypt, kJobDecrypt}) {
+        // The hook runs inside the job, once the worker exists.
+        Job job(kind, [&job](MemoryFileSystem& fs) {
+            fs.OnCall([&job](FsOp op, uint64_t) {
+                if (op == FsOp::SetStatus) job.worker.RequestStop();
+            });
+        });
+        ASSERT_TRUE(job.finished);
+        const Remains remains = Survey(job.fs, kind);
+        EXPECT_TRUE(remains.strays.empty()) << ::testing::PrintToString(remains.strays);
+        EXPECT_TRUE(remains.temporaries.empty());
+        for (size_t i = 0; i < Tree().size(); ++i) {
+            EXPECT_TRUE(remains.kept[i] != (remains.counterparts[i] == 1)) << Tree()[i].name;
+        }
+        const std::vector<std::string>& lines = job.owner.lines;
+        ASSERT_GE(lines.size(), 2u);
+        // The file cut off mid-body or the next one not begun says so last.
+        EXPECT_NE(lines[lines.size() - 2].find("_canceled"), std::string::npos);
+    }
+}
 
 }  // namespace

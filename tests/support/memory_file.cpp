@@ -8,11 +8,13 @@
 MemoryFile::~MemoryFile() { Release(); }
 
 void MemoryFile::Release() {
+    const auto held = fs_->Hold();
     if (open_) fs_->Release(content_);
     open_ = false;
 }
 
 bool MemoryFile::Read(void* data, size_t length, size_t* got) {
+    const auto held = fs_->Hold();
     *got = 0;
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Read);
     if (!open_ || access_ == FileAccess::kWrite) return false;
@@ -31,6 +33,7 @@ size_t MemoryFile::ReadAt(void* data, size_t length) {
 }
 
 bool MemoryFile::Write(const void* data, size_t length) {
+    const auto held = fs_->Hold();
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Write);
     if (!open_ || access_ == FileAccess::kRead) return false;
     const auto* bytes = static_cast<const uint8_t*>(data);
@@ -61,24 +64,28 @@ bool MemoryFile::WriteAt(const uint8_t* bytes, size_t length) {
 }
 
 bool MemoryFile::Seek(uint64_t position) {
+    const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::Seek) || !open_) return false;
     position_ = position;
     return true;
 }
 
 bool MemoryFile::Length(uint64_t* length) {
+    const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::Length) || !open_) return false;
     *length = Data().size();
     return true;
 }
 
 bool MemoryFile::Flush() {
+    const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::Flush) || !open_) return false;
     fs_->JournalFlush(path_);
     return true;
 }
 
 bool MemoryFile::Close() {
+    const auto held = fs_->Hold();
     const bool failed = fs_->Fails(FsOp::Close);
     const bool wasOpen = open_;
     Release();
@@ -86,6 +93,7 @@ bool MemoryFile::Close() {
 }
 
 bool MemoryFile::Identify(FileIdentity* identity) {
+    const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::Identify) || !open_) return false;
     const MemoryFileSystem::Content& content = fs_->ContentAt(content_);
     *identity = {1,
@@ -104,6 +112,7 @@ bool MemoryFile::StillNamed() const {
 
 // As Move; the journal keeps the name the file was opened under.
 MoveResult MemoryFile::Rename(const std::string& to) {
+    const auto held = fs_->Hold();
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Rename);
     if ((fault && *fault != FsFault::DiskFull) || !open_ || !StillNamed()) return {};
     if (!fs_->CanTakeName(key_, to)) return {};
@@ -114,6 +123,7 @@ MoveResult MemoryFile::Rename(const std::string& to) {
 
 // A failed call still closes the handle, as Remove promises.
 bool MemoryFile::Remove() {
+    const auto held = fs_->Hold();
     const bool failed = fs_->Fails(FsOp::Remove);
     const bool removable =
         open_ && StillNamed() && !(fs_->ContentAt(content_).status.attributes & attr::kReadOnly);
@@ -123,6 +133,7 @@ bool MemoryFile::Remove() {
 }
 
 bool MemoryFinder::Next(FindEntry* entry) {
+    const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::FindNext)) {
         brokeOff_ = true;
         return false;

@@ -61,6 +61,7 @@ void MemoryFileSystem::SetReparseTag(const std::string& path, uint32_t tag) {
 }
 
 void MemoryFileSystem::AddLink(const std::string& existing, const std::string& path) {
+    const auto held = Hold();
     const Node* node = Lookup(mempath::Key(existing, codePage_));
     const std::string key = mempath::Key(path, codePage_);
     if (!node || node->folder || Lookup(key)) throw std::invalid_argument("no link to " + path);
@@ -68,6 +69,7 @@ void MemoryFileSystem::AddLink(const std::string& existing, const std::string& p
 }
 
 void MemoryFileSystem::ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const auto held = Hold();
     const std::string key = mempath::Key(path, codePage_);
     const FileStatus status = ContentOf(key) ? ContentOf(key)->status : kDefaultTimes;
     Unname(key);
@@ -76,6 +78,7 @@ void MemoryFileSystem::ReplaceFile(const std::string& path, const std::vector<ui
 }
 
 void MemoryFileSystem::AppendTo(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const auto held = Hold();
     Content* file = ContentOf(mempath::Key(path, codePage_));
     if (!file) throw std::invalid_argument("nothing to append to at " + path);
     file->data.insert(file->data.end(), bytes.begin(), bytes.end());
@@ -96,30 +99,36 @@ void MemoryFileSystem::CopyDisk(const MemoryFileSystem& other) {
 }
 
 bool MemoryFileSystem::Exists(const std::string& path) const {
+    const auto held = Hold();
     const std::string key = mempath::Key(path, codePage_);
     return mempath::IsDriveRoot(key) || Lookup(key) != nullptr;
 }
 
 bool MemoryFileSystem::IsFolder(const std::string& path) const {
+    const auto held = Hold();
     return IsFolderKey(mempath::Key(path, codePage_));
 }
 
 std::vector<uint8_t> MemoryFileSystem::Contents(const std::string& path) const {
+    const auto held = Hold();
     const Content* file = ContentOf(mempath::Key(path, codePage_));
     return file ? file->data : std::vector<uint8_t>();
 }
 
 FileStatus MemoryFileSystem::Status(const std::string& path) const {
+    const auto held = Hold();
     const Content* file = ContentOf(mempath::Key(path, codePage_));
     return file ? file->status : FileStatus();
 }
 
 bool MemoryFileSystem::IsOpen(const std::string& path) const {
+    const auto held = Hold();
     const Content* file = ContentOf(mempath::Key(path, codePage_));
     return file && file->open;
 }
 
 std::vector<std::string> MemoryFileSystem::AllPaths() const {
+    const auto held = Hold();
     std::vector<std::string> paths;
     for (const auto& entry : nodes_) paths.push_back(entry.second.path);
     std::sort(paths.begin(), paths.end());
@@ -245,6 +254,7 @@ void MemoryFileSystem::JournalFlush(const std::string& path) {
 // ---- FileSystem
 
 bool MemoryFileSystem::GetAttributes(const std::string& path, uint32_t* attributes) {
+    const auto held = Hold();
     if (Fails(FsOp::GetAttributes)) return false;
     const std::string key = mempath::Key(path, codePage_);
     const Content* found = ContentOf(key);
@@ -254,6 +264,7 @@ bool MemoryFileSystem::GetAttributes(const std::string& path, uint32_t* attribut
 }
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+    const auto held = Hold();
     if (Fails(FsOp::SetAttributes)) return false;
     const std::string key = mempath::Key(path, codePage_);
     if (!Lookup(key)) return false;
@@ -262,6 +273,7 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
 }
 
 std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
+    const auto held = Hold();
     if (Fails(FsOp::OpenRead)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     if (!OpensAsFile(key)) return nullptr;
@@ -269,6 +281,7 @@ std::unique_ptr<File> MemoryFileSystem::OpenRead(const std::string& path) {
 }
 
 std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
+    const auto held = Hold();
     if (Fails(FsOp::OpenReadWrite)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     if (!OpensAsFile(key)) return nullptr;
@@ -277,6 +290,7 @@ std::unique_ptr<File> MemoryFileSystem::OpenReadWrite(const std::string& path) {
 }
 
 std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
+    const auto held = Hold();
     if (Fails(FsOp::Create)) return nullptr;
     const std::string key = mempath::Key(path, codePage_);
     if (Lookup(key) || !IsFolderKey(mempath::Parent(key, codePage_))) return nullptr;
@@ -286,6 +300,7 @@ std::unique_ptr<File> MemoryFileSystem::Create(const std::string& path) {
 }
 
 bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {
+    const auto held = Hold();
     if (Fails(FsOp::GetStatus)) return false;
     const Content* found = ContentOf(mempath::Key(path, codePage_));
     if (!found) return false;
@@ -294,6 +309,7 @@ bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus* status) {
 }
 
 bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
+    const auto held = Hold();
     if (Fails(FsOp::SetStatus)) return false;
     const std::string key = mempath::Key(path, codePage_);
     Content* found = ContentOf(key);
@@ -308,6 +324,7 @@ bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& stat
 
 // Disk full renames, then cannot make the new name durable.
 MoveResult MemoryFileSystem::Move(const std::string& from, const std::string& to) {
+    const auto held = Hold();
     const std::optional<FsFault> fault = faults_.Next(FsOp::Move);
     if (fault && *fault != FsFault::DiskFull) return {};
     const std::string fromKey = mempath::Key(from, codePage_);
@@ -338,6 +355,7 @@ void MemoryFileSystem::Rename(const std::string& fromKey, const std::string& to)
 }
 
 bool MemoryFileSystem::Delete(const std::string& path) {
+    const auto held = Hold();
     if (Fails(FsOp::Delete)) return false;
     const std::string key = mempath::Key(path, codePage_);
     const Content* file = ContentOf(key);
@@ -348,6 +366,7 @@ bool MemoryFileSystem::Delete(const std::string& path) {
 }
 
 std::unique_ptr<Finder> MemoryFileSystem::Find(const std::string& pattern) {
+    const auto held = Hold();
     if (Fails(FsOp::Find)) return nullptr;
     const std::string folderKey = mempath::Key(mempath::Parent(pattern, codePage_), codePage_);
     if (!IsFolderKey(folderKey) || unlisted_.count(folderKey)) return nullptr;

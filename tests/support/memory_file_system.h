@@ -33,6 +33,7 @@
 // Handles refer back to their file system, which must outlive them.
 
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -117,6 +118,12 @@ class MemoryFileSystem : public FileSystem {
     bool Delete(const std::string& path) override;
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
 
+    // Every call holds the whole disk: a job may call from two threads (its
+    // files are finished behind it), as a real file system allows.
+    std::unique_lock<std::recursive_mutex> Hold() const {
+        return std::unique_lock<std::recursive_mutex>(lock_);
+    }
+
   private:
     friend class MemoryFile;
     friend class MemoryFinder;
@@ -168,6 +175,7 @@ class MemoryFileSystem : public FileSystem {
     uint64_t nextContent_ = 1;
     std::set<std::string> unlisted_;  // folder keys that Find refuses
     FaultPlan faults_;
+    mutable std::recursive_mutex lock_;
     TableCodePage codePage_{1252};
     uint64_t capacity_ = UINT64_MAX;
     uint64_t clock_ = 132539328000000000;  // 2021-01-01
