@@ -21,9 +21,13 @@ DWORD PieceLength(size_t remaining) { return DWORD(std::min(remaining, kMaxPiece
 std::wstring NtPathOf(const std::string& path) {
     const std::wstring given = WideFromSystem(path);
     if (given.empty()) return std::wstring();
-    std::wstring wide(32768, L'\0');
-    const DWORD full = ::GetFullPathNameW(given.c_str(), DWORD(wide.size()), &wide[0], nullptr);
-    if (full == 0 || full >= wide.size()) return std::wstring();
+    // Asked for its length first: a buffer of the longest path is 64 KiB to
+    // clear on every rename.
+    const DWORD needed = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return std::wstring();
+    std::wstring wide(needed, L'\0');
+    const DWORD full = ::GetFullPathNameW(given.c_str(), needed, &wide[0], nullptr);
+    if (full == 0 || full >= needed) return std::wstring();
     wide.resize(full);
     if (wide.compare(0, 4, L"\\\\?\\") == 0) return L"\\??\\" + wide.substr(4);
     if (wide.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + wide.substr(2);
@@ -119,19 +123,24 @@ bool Win32File::Identify(FileIdentity* identity) {
                  uint32_t(standard.NumberOfLinks),
                  uint64_t(standard.EndOfFile.QuadPart),
                  uint64_t(basic.LastWriteTime.QuadPart),
-                 StillNamed()};
+                 StillNamed(index)};
     return true;
+}
+
+bool Win32File::StillNamed() const {
+    uint64_t here = 0;
+    return FileIndexOf(handle_, &here) && StillNamed(here);
 }
 
 // Opened for no access, the name's file can be looked at while this handle
 // shares it with no one.
-bool Win32File::StillNamed() const {
+bool Win32File::StillNamed(uint64_t index) const {
     const HANDLE named =
         CreateFileA(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (named == INVALID_HANDLE_VALUE) return false;
-    uint64_t there = 0, here = 0;
-    const bool same = FileIndexOf(named, &there) && FileIndexOf(handle_, &here) && there == here;
+    uint64_t there = 0;
+    const bool same = FileIndexOf(named, &there) && there == index;
     CloseHandle(named);
     return same;
 }

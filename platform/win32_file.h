@@ -32,6 +32,8 @@ class Win32File : public File {
   private:
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     bool StillNamed() const;
+    // index: this handle's file's, as FileIndexOf gave it.
+    bool StillNamed(uint64_t index) const;
 
     HANDLE handle_;
     std::string path_;

@@ -25,6 +25,8 @@ class HeldAgainstOthers {
     HeldAgainstOthers& operator=(const HeldAgainstOthers&) = delete;
 
     bool HeldElsewhere() const { return heldElsewhere_; }
+    // -1 when the path was not opened.
+    int Descriptor() const { return fd_; }
     // The descriptor, no longer closed here; -1 when the path was not opened.
     int Release();
 

@@ -1,6 +1,5 @@
 #include "posix/late_close.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <system_error>
@@ -13,9 +12,8 @@ constexpr off_t kLargeFile = off_t(16) << 20;
 
 }  // namespace
 
-void CloseDeleted(int fd) {
-    struct stat s;
-    if (::fstat(fd, &s) == 0 && s.st_size >= kLargeFile) {
+void CloseDeleted(int fd, off_t size) {
+    if (size >= kLargeFile) {
         try {
             std::thread([fd] { ::close(fd); }).detach();
             return;

@@ -4,5 +4,7 @@
 // ext4 mounted with discard). Nothing needs to wait for that, so a large
 // file's last descriptor is closed on a thread of its own.
 
-// Takes fd, of a file already unlinked, and closes it.
-void CloseDeleted(int fd);
+#include <sys/types.h>
+
+// Takes fd, of a file already unlinked and size bytes long, and closes it.
+void CloseDeleted(int fd, off_t size);

@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+
 #include "crypto/wipe.h"
 
 namespace {
@@ -39,9 +41,16 @@ size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// Printable ASCII, whose bytes KeepsAscii checks.
+bool IsPrintableAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
 }  // namespace
 
-NameCodec::NameCodec(int codePage) : name_("CP" + std::to_string(codePage)) {}
+NameCodec::NameCodec(int codePage) : name_("CP" + std::to_string(codePage)) {
+    asciiKept_ = KeepsAscii();
+}
 
 bool NameCodec::Known() const {
     const iconv_t cd = ::iconv_open(name_.c_str(), kUtf8);
@@ -58,6 +67,10 @@ bool NameCodec::KeepsAscii() const {
 
 // Passwords pass through here too: no copy is left behind unwiped.
 bool NameCodec::FromUtf8(const std::string& text, std::string* out) const {
+    if (asciiKept_ && IsPrintableAscii(text)) {
+        *out = text;
+        return true;
+    }
     std::string spelled, back;
     const bool held =
         Convert(name_.c_str(), kUtf8, text, &spelled) && ToUtf8(spelled, &back) && back == text;
@@ -68,6 +81,10 @@ bool NameCodec::FromUtf8(const std::string& text, std::string* out) const {
 }
 
 bool NameCodec::ToUtf8(const std::string& text, std::string* out) const {
+    if (asciiKept_ && IsPrintableAscii(text)) {
+        *out = text;
+        return true;
+    }
     return Convert(kUtf8, name_.c_str(), text, out);
 }
 

@@ -27,4 +27,7 @@ class NameCodec {
 
   private:
     std::string name_;
+    // Printable ASCII is its own spelling both ways: a text of it alone needs
+    // no converter (every path goes through here, several times a file).
+    bool asciiKept_ = false;
 };

@@ -70,14 +70,19 @@ bool PosixFile::Identify(FileIdentity* identity) {
     struct stat s;
     if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
     *identity = {uint64_t(s.st_dev),  uint64_t(s.st_ino),    uint32_t(s.st_nlink),
-                 uint64_t(s.st_size), ToFileTime(s.st_mtim), StillNamed()};
+                 uint64_t(s.st_size), ToFileTime(s.st_mtim), StillNamed(s)};
     return true;
 }
 
+bool PosixFile::StillNamed(const struct stat& held) const {
+    struct stat named;
+    return ::lstat(path_.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+           named.st_ino == held.st_ino;
+}
+
 bool PosixFile::StillNamed() const {
-    struct stat named, held;
-    return ::lstat(path_.c_str(), &named) == 0 && ::fstat(fd_, &held) == 0 &&
-           named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+    struct stat held;
+    return ::fstat(fd_, &held) == 0 && StillNamed(held);
 }
 
 MoveResult PosixFile::Rename(const std::string& to) {
@@ -93,11 +98,13 @@ MoveResult PosixFile::Rename(const std::string& to) {
 // caller's path (late_close.h).
 bool PosixFile::Remove() {
     if (!IsOpen()) return false;
-    const bool removed = StillNamed() && ::unlink(path_.c_str()) == 0;
+    struct stat held;
+    const bool removed =
+        ::fstat(fd_, &held) == 0 && StillNamed(held) && ::unlink(path_.c_str()) == 0;
     const int fd = fd_;
     fd_ = -1;
     if (removed) {
-        CloseDeleted(fd);
+        CloseDeleted(fd, held.st_size);
     } else {
         ::close(fd);
     }

@@ -5,6 +5,8 @@
 // rename or removal first makes sure the name still leads to this file, so
 // that a file another program put in its place is never the one that goes.
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "fs/file_system.h"
@@ -34,6 +36,8 @@ class PosixFile : public File {
 
   private:
     bool IsOpen() const { return fd_ >= 0; }
+    // held: what fstat gave for the descriptor.
+    bool StillNamed(const struct stat& held) const;
     bool StillNamed() const;
 
     int fd_;

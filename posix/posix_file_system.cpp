@@ -20,6 +20,18 @@ namespace {
 // A decrypted file holds what was encrypted: only its owner may read it.
 constexpr mode_t kCreateMode = 0600;
 
+// Read-only takes every write bit and gives the owner's back; a folder's
+// permissions are left alone.
+mode_t ModeWithAttributes(mode_t mode, uint32_t attributes) {
+    if (S_ISDIR(mode)) return mode & 07777;
+    if (attributes & attr::kReadOnly) {
+        mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else {
+        mode |= S_IWUSR;
+    }
+    return mode & 07777;
+}
+
 }  // namespace
 
 // Opens a regular file and takes its lock. O_NONBLOCK keeps a FIFO from
@@ -59,10 +71,7 @@ bool PosixFileSystem::SetAttributes(const std::string& path, uint32_t attributes
     struct stat s;
     if (::stat(posix.c_str(), &s) != 0) return false;
     if (S_ISDIR(s.st_mode)) return true;
-    const mode_t mode = (attributes & attr::kReadOnly)
-                            ? s.st_mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)
-                            : s.st_mode | S_IWUSR;
-    return ::chmod(posix.c_str(), mode & 07777) == 0;
+    return ::chmod(posix.c_str(), ModeWithAttributes(s.st_mode, attributes)) == 0;
 }
 
 std::unique_ptr<File> PosixFileSystem::OpenRead(const std::string& path) {
@@ -90,12 +99,22 @@ bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     return true;
 }
 
+// Through the descriptor held, where the path could be opened: the times and
+// the mode that the permissions and the attributes make, in one change.
 bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& status) {
     const std::string posix = PosixPath(path);
     const HeldAgainstOthers held(posix, O_RDONLY);
     if (held.HeldElsewhere()) return false;
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
                                FromFileTime(status.lastWriteTime)};
+    struct stat s;
+    if (held.Descriptor() >= 0 && ::fstat(held.Descriptor(), &s) == 0) {
+        if (status.mode != 0) s.st_mode = (s.st_mode & S_IFMT) | PermissionsOf(status.mode);
+        const bool changed = status.mode != 0 || !S_ISDIR(s.st_mode);
+        return ::futimens(held.Descriptor(), times) == 0 &&
+               (!changed ||
+                ::fchmod(held.Descriptor(), ModeWithAttributes(s.st_mode, status.attributes)) == 0);
+    }
     return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
            (status.mode == 0 || ::chmod(posix.c_str(), PermissionsOf(status.mode)) == 0) &&
            SetAttributes(path, status.attributes);
@@ -117,7 +136,7 @@ bool PosixFileSystem::Delete(const std::string& path) {
     HeldAgainstOthers held(posix, O_RDONLY | O_NOFOLLOW);
     if (held.HeldElsewhere() || ::unlink(posix.c_str()) != 0) return false;
     const int fd = held.Release();
-    if (fd >= 0) CloseDeleted(fd);
+    if (fd >= 0) CloseDeleted(fd, s.st_size);
     return true;
 }
 

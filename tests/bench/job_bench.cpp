@@ -4,6 +4,8 @@
 //   job_bench <folder> <file name>
 //   job_bench <folder> --small <count>
 //   job_bench <folder> --delete <file name>
+//   job_bench <folder> --make-tree <folders> <files per folder>
+//   job_bench <folder> --tree
 //
 // The folder is given with '\' separators, as FileProcessor takes paths. The
 // file is encrypted into <folder>\BENCHJOB.cpy (the original is deleted) and
@@ -13,29 +15,42 @@
 // flush of 4 KiB, which bounds the rate of small files. They are left there.
 // With --delete, the time the file system takes to delete a file, as a job
 // deletes its original.
+// With --make-tree, the folder is filled with that many subfolders of that
+// many files of 1 KiB. With --tree, every file under the folder is encrypted
+// by one job of the worker, as the program runs it (walk included), and
+// restored by another: files per second each way, the walk alone, the time
+// of one write and flush of 1 KiB and the process's peak memory.
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <psapi.h>
 
 #include "platform/win32_file_system.h"
 using BenchFileSystem = Win32FileSystem;
 #else
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "posix/posix_file_system.h"
 using BenchFileSystem = PosixFileSystem;
 #endif
 
 // After <windows.h>, whose names for the file-encryption calls it takes back.
+#include "engine/worker_thread.h"
 #include "fileops/file_processor.h"
+#include "lang/built_in_english.h"
 
 namespace {
 
@@ -91,11 +106,12 @@ void SetUp(FileProcessor& processor) {
 }
 
 const size_t kSmallSize = 4096;
+const size_t kTreeFileSize = 1024;
 
-// Seconds per write of 4 KiB and flush, the best of 20 on one file.
-double FlushSeconds(FileSystem& fs, const std::string& path) {
+// Seconds per write of size bytes and flush, the best of 20 on one file.
+double FlushSeconds(FileSystem& fs, const std::string& path, size_t size = kSmallSize) {
     std::unique_ptr<File> file = fs.Create(path);
-    const std::vector<uint8_t> bytes(kSmallSize, 7);
+    const std::vector<uint8_t> bytes(size, 7);
     double best = 1e9;
     for (int i = 0; file && i < 20; ++i) {
         best = std::min(best, SecondsOf([&] {
@@ -167,6 +183,118 @@ int Delete(const std::string& path) {
     return 0;
 }
 
+// The most memory the process has held at once, in bytes.
+uint64_t PeakMemory() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return counters.PeakWorkingSetSize;
+#else
+    rusage usage;
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+    return uint64_t(usage.ru_maxrss) * 1024;
+#endif
+}
+
+bool MakeFolder(const std::string& path) {
+#ifdef _WIN32
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+#else
+    std::string posix = path;
+    std::replace(posix.begin(), posix.end(), '\\', '/');
+    return mkdir(posix.c_str(), 0755) == 0;
+#endif
+}
+
+int MakeTree(const std::string& folder, int folders, int files) {
+    BenchFileSystem fs;
+    const std::vector<uint8_t> bytes(kTreeFileSize, 'x');
+    for (int f = 0; f < folders; ++f) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\folder%04d", f);
+        const std::string sub = folder + name;
+        if (!MakeFolder(sub)) return 1;
+        for (int i = 0; i < files; ++i) {
+            std::unique_ptr<File> file = fs.Create(SmallPath(sub, i, "txt"));
+            if (!file || !file->Write(bytes.data(), bytes.size()) || !file->Close()) return 1;
+        }
+    }
+    return 0;
+}
+
+// Counts what the worker says: a file taken, and any line about a problem.
+class TreeOwner : public WorkerOwner {
+  public:
+    void AddLogLine(const std::string&) override {}
+    void ReportLine(const std::string& line, ReportKind) override {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        ++problems;
+    }
+    void SetPromptText(const std::string&) override { ++taken; }
+    void JobFinished() override {
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+        ended.notify_all();
+    }
+    JobProgress& Progress() override { return progress; }
+
+    // Runs one job and waits for its end; the files it took.
+    int Run(WorkerThread& worker, const std::string& folder, JobKind kind) {
+        taken = 0;
+        worker.jobPaths = {folder};
+        worker.password = "benchmark password";
+        worker.StartJob(kind);
+        std::unique_lock<std::mutex> lock(mutex);
+        ended.wait(lock, [this] { return finished; });
+        finished = false;
+        return taken;
+    }
+
+    std::atomic<int> problems{0};
+
+  private:
+    JobProgress progress;
+    std::atomic<int> taken{0};
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool finished = false;
+};
+
+int Tree(const std::string& folder) {
+    BenchFileSystem fs;
+    std::printf("write and flush of 1 KiB: %.2f ms\n",
+                FlushSeconds(fs, folder + "\\FLUSH.bin", kTreeFileSize) * 1e3);
+    const uint64_t before = PeakMemory();
+    WorkerThread worker(fs, BuiltInEnglish());
+    TreeOwner owner;
+    worker.Start(owner);
+    // The walk alone, as each job begins.
+    std::vector<std::string> listed;
+    worker.jobPaths = {folder};
+    const double walk = SecondsOf([&] { worker.CollectFiles(listed, kJobEncrypt); });
+    const size_t count = listed.size();
+    std::vector<std::string>().swap(listed);
+    std::printf("tree walk: %.0f files/s, %zu files\n", count / walk, count);
+    int encrypted = 0, decrypted = 0;
+    const double encrypting =
+        SecondsOf([&] { encrypted = owner.Run(worker, folder, kJobEncrypt); });
+    const double decrypting =
+        SecondsOf([&] { decrypted = owner.Run(worker, folder, kJobDecrypt); });
+    worker.RequestQuit();
+    worker.Join();
+    std::printf("tree encrypt: %.1f files/s\n", encrypted / encrypting);
+    std::printf("tree decrypt: %.1f files/s\n", decrypted / decrypting);
+    const uint64_t peak = PeakMemory();
+    std::printf("peak memory: %.1f MiB\n", peak / 1048576.0);
+    std::printf("memory per file: %.0f bytes over the start's %.1f MiB\n",
+                double(peak - before) / double(count ? count : 1), before / 1048576.0);
+    const bool whole = encrypted == int(count) && decrypted == int(count);
+    if (!whole)
+        std::fprintf(stderr, "%d encrypted, %d restored of %zu\n", encrypted, decrypted, count);
+    return whole && owner.problems == 0 && reports == 0 ? 0 : 1;
+}
+
 std::string PathIn(const char* folder, const char* name) {
     return std::string(folder) + "\\" + name;
 }
@@ -177,11 +305,16 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[2], "--small") == 0)
         return SmallFiles(argv[1], std::atoi(argv[3]));
     if (argc == 4 && std::strcmp(argv[2], "--delete") == 0) return Delete(PathIn(argv[1], argv[3]));
+    if (argc == 5 && std::strcmp(argv[2], "--make-tree") == 0)
+        return MakeTree(argv[1], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 3 && std::strcmp(argv[2], "--tree") == 0) return Tree(argv[1]);
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: job_bench <folder> <file name>\n"
                      "       job_bench <folder> --small <count>\n"
-                     "       job_bench <folder> --delete <file name>\n");
+                     "       job_bench <folder> --delete <file name>\n"
+                     "       job_bench <folder> --make-tree <folders> <files per folder>\n"
+                     "       job_bench <folder> --tree\n");
         return 2;
     }
     const std::string source = PathIn(argv[1], argv[2]);

@@ -58,7 +58,8 @@ class PosixFileSystemTest : public ::testing::Test {
 };
 
 // Read-only takes every write bit and gives back the owner's alone; no
-// other bit changes, so a private file stays private.
+// other bit changes, so a private file stays private. SetStatus, which sets
+// the mode through a descriptor when it can open the file, gives the same.
 TEST_F(PosixFileSystemTest, ModesStayPrivateAndKeepTheirOtherBits) {
     WriteText("new.txt", "secret");
     EXPECT_EQ(ModeOf("new.txt") & 077, 0u);  // a new file is its owner's alone
@@ -72,15 +73,22 @@ TEST_F(PosixFileSystemTest, ModesStayPrivateAndKeepTheirOtherBits) {
         {0666, attr::kReadOnly, 0444},
         {0444, 0, 0644},
         {0600, attr::kHidden | attr::kSystem, 0600},
+        {0200, attr::kReadOnly, 0000},  // unreadable but to root: SetStatus goes by the path
+        {0000, attr::kArchive, 0200},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before);
         ASSERT_EQ(::chmod(dir.Posix("new.txt").c_str(), c.before), 0);
         ASSERT_TRUE(fs.SetAttributes(dir / "new.txt", c.attributes));
         EXPECT_EQ(ModeOf("new.txt"), c.after);
+        ASSERT_EQ(::chmod(dir.Posix("new.txt").c_str(), c.before), 0);
+        ASSERT_TRUE(fs.SetStatus(dir / "new.txt", FileStatus{0, 0, 0, c.attributes, 0}));
+        EXPECT_EQ(ModeOf("new.txt"), c.after);
     }
     ASSERT_EQ(::mkdir(dir.Posix("sub").c_str(), 0750), 0);
     ASSERT_TRUE(fs.SetAttributes(dir / "sub", attr::kDirectory | attr::kReadOnly));
+    ASSERT_TRUE(
+        fs.SetStatus(dir / "sub", FileStatus{0, 0, 0, attr::kDirectory | attr::kReadOnly, 0}));
     EXPECT_EQ(ModeOf("sub"), 0750u);  // a folder's permissions are not the seam's
 }
 
