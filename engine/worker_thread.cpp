@@ -13,7 +13,7 @@ WorkerThread::WorkerThread(FileSystem& fileSystem, const TextTable& texts)
       texts(texts),
       processor(fileSystem, texts, jobs.CancelRequested()),
       random(MakeSeededGenerator()) {
-    processor.FinishBehind(kFilesFinishedBehind);
+    processor.FinishBehind(kFilesFinishedBehind, kFinishingHelpers);
 }
 
 WorkerThread::~WorkerThread() {

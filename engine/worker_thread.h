@@ -18,7 +18,8 @@ class WorkerThread {
   public:
     // Files written whose flush, final name and original's removal wait for
     // the helper: enough to keep it busy, few enough to hold few handles.
-    static constexpr size_t kFilesFinishedBehind = 4;
+    static constexpr size_t kFilesFinishedBehind = 8;
+    static constexpr size_t kFinishingHelpers = 4;
     explicit WorkerThread(FileSystem& fileSystem, const TextTable& texts = Texts());
     ~WorkerThread();
 

@@ -108,24 +108,24 @@ FileProcessor::Outcome FileProcessor::WipeAndRemove(Handover& file) {
     // Only as much of the buffer as the file takes: filling all of it with
     // random bytes cost a small file more than its flushes.
     const size_t used = size_t(std::min<uint64_t>(file.read.length, kBufferSize));
-    if (wipeBuffer.size() < used) wipeBuffer.resize(used);
-    if (wipeZero) {
-        std::fill_n(wipeBuffer.begin(), used, uint8_t(0));
-        if (!WipePass(source, file.read.length)) return failed;
-    }
+    std::vector<uint8_t> pattern(used, 0);
+    if (wipeZero && !WipePass(source, pattern, file.read.length)) return failed;
     if (wipeRandom) {
-        for (size_t i = 0; i < used; ++i) wipeBuffer[i] = uint8_t(finishRandom() % 255);
-        if (!WipePass(source, file.read.length)) return failed;
+        {
+            const std::lock_guard<std::mutex> lock(finishRandomLock);
+            for (uint8_t& byte : pattern) byte = uint8_t(finishRandom() % 255);
+        }
+        if (!WipePass(source, pattern, file.read.length)) return failed;
     }
     return Removed(source, digitPath);
 }
 
 // Writes the buffer over the whole file and has the device store it.
-bool FileProcessor::WipePass(File& source, uint64_t length) {
+bool FileProcessor::WipePass(File& source, const std::vector<uint8_t>& pattern, uint64_t length) {
     if (!source.Seek(0)) return false;
     for (uint64_t done = 0; done < length;) {
         const size_t piece = size_t(std::min<uint64_t>(kBufferSize, length - done));
-        if (!source.Write(wipeBuffer.data(), piece)) return false;
+        if (!source.Write(pattern.data(), piece)) return false;
         finishedBytes += piece;
         done += piece;
     }
@@ -135,6 +135,7 @@ bool FileProcessor::WipePass(File& source, uint64_t length) {
 // The source's folder and as many random digits as its name has bytes.
 std::string FileProcessor::DigitName(const std::string& path) {
     std::string digits(FileNameOf(path, fs.NameCodePage()).size(), '0');
+    const std::lock_guard<std::mutex> lock(finishRandomLock);
     for (char& c : digits) c = char('0' + finishRandom() % 10);
     return FolderPrefixOf(path, fs.NameCodePage()) + digits;
 }

@@ -20,11 +20,11 @@ FileProcessor::FileProcessor(FileSystem& fileSystem, const TextTable& texts,
       finishRandom(MakeSeededGenerator()),
       finishing(std::make_unique<FinishingLine>(0, 1)) {}
 
-// One helper, in order: a file's steps never overlap its own, and the
-// files' steps run in the order the files were written.
-void FileProcessor::FinishBehind(size_t files) {
+// A file's steps run in order on one helper; different files' steps run side
+// by side, so that their flushes overlap.
+void FileProcessor::FinishBehind(size_t files, size_t helpers) {
     finishing->Drain();
-    finishing = std::make_unique<FinishingLine>(files > 0 ? 1 : 0, files);
+    finishing = std::make_unique<FinishingLine>(files > 0 ? helpers : 0, files);
 }
 
 void FileProcessor::ReportMessage(const std::string& path, const std::string& text) {
@@ -179,6 +179,7 @@ FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
         uint32_t taken = 0;
         if (!fs.GetAttributes(finalPath, &taken)) break;
         if (!drawAgain) return Failure(kReportError, "error_same_filename", "", finalPath);
+        const std::lock_guard<std::mutex> lock(finishRandomLock);
         finalPath = FolderPrefixOf(finalPath, fs.NameCodePage()) + DrawCpyName(finishRandom);
     }
     return Failure(kReportError, "error_write_file");

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ class FileProcessor {
     // Each file's last steps run on a helper while the next files are
     // written, at most files at a time; with 0 (the default) every file is
     // finished before its call returns.
-    void FinishBehind(size_t files);
+    void FinishBehind(size_t files, size_t helpers = 1);
     void EncryptFile(const std::string& sourcePath, const std::string& outputPath);
     void DecryptFile(const std::string& cpyPath);
     // Returns once every file handed to the helper is finished and reported.
@@ -110,7 +111,7 @@ class FileProcessor {
     Outcome WriteEncryptedContent(File& source, File& output, const std::string& sourcePath);
     Outcome FinishEncryption(Handover& file);
     Outcome WipeAndRemove(Handover& file);
-    bool WipePass(File& source, uint64_t length);
+    bool WipePass(File& source, const std::vector<uint8_t>& pattern, uint64_t length);
     std::string DigitName(const std::string& path);
 
     Outcome ReadHeader(Handover& cpy);
@@ -145,7 +146,7 @@ class FileProcessor {
     std::mt19937 random;
     // The finishing steps' own, as they may run beside the next file.
     std::atomic<uint64_t> finishedBytes{0};
-    std::vector<uint8_t> wipeBuffer;
+    std::mutex finishRandomLock;  // helpers finish files side by side
     std::mt19937 finishRandom;
     // Last: it finishes what it holds before anything it uses goes.
     std::unique_ptr<FinishingLine> finishing;
