@@ -17,7 +17,8 @@ enum JobKind { kJobEncrypt = 1, kJobDecrypt = 2 };
 class WorkerThread {
   public:
     // Files written whose flush, final name and original's removal wait for
-    // the helper: enough to keep it busy, few enough to hold few handles.
+    // the helpers, which finish them side by side (the file system joins
+    // their flushes): enough to keep the device busy, few handles held.
     static constexpr size_t kFilesFinishedBehind = 8;
     static constexpr size_t kFinishingHelpers = 4;
     explicit WorkerThread(FileSystem& fileSystem, const TextTable& texts = Texts());
