@@ -37,6 +37,12 @@ class RecordingOwner : public WorkerOwner {
     }
     JobProgress& Progress() override { return progress; }
 
+    // Safe from any thread while a job runs.
+    size_t PromptCount() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return prompts.size();
+    }
+
     // True when n jobs have finished within a generous time.
     bool WaitForJobs(int n) {
         std::unique_lock<std::mutex> lock(mutex);
