@@ -136,10 +136,9 @@ bool WorkerThread::Refuse(const std::string& key) {
     return false;
 }
 
+// Not looked up: a name that is taken when the output is complete is drawn
+// again then, and a lookup of a name that is not there costs Wine a scan of
+// the whole folder.
 std::string WorkerThread::MakeOutputName(const std::string& folder) {
-    for (;;) {
-        const std::string path = folder + "\\" + DrawCpyName(random);
-        uint32_t attributes = 0;
-        if (!fs.GetAttributes(path, &attributes)) return path;
-    }
+    return folder + "\\" + DrawCpyName(random);
 }

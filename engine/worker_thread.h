@@ -62,8 +62,7 @@ class WorkerThread {
     // Whether a job of kind passes over the file at path without a line in
     // its log: a file it has no business with.
     bool Ignores(const std::string& path, JobKind kind) const;
-    // A name of 13 random letters and digits with ".cpy" that nothing in
-    // folder has yet.
+    // A name of 13 random letters and digits with ".cpy" in folder.
     std::string MakeOutputName(const std::string& folder);
 
   private:

@@ -82,29 +82,33 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
     return CipherBody(cpy, output, cpyLength - cpy::kHeaderSize, false);
 }
 
-// The restored file, complete and flushed, takes the ".cpy" file's times and
-// attributes and its final name; only then is the ".cpy" file removed,
-// through its handle and only as it was read. Should that removal fail, the
-// restored file goes again, so that one of the two remains; should the
-// ".cpy" file have changed meanwhile, both remain.
+// The restored file, complete, takes the ".cpy" file's times and attributes,
+// is flushed and closed and takes its final name; only then is the ".cpy"
+// file removed, through its handle and only as it was read. Should that
+// removal fail, the restored file goes again, so that one of the two
+// remains; should the ".cpy" file have changed meanwhile, both remain.
+// A failure to write names the ".cpy" file, as while it was written;
+// others name the restored file.
 FileProcessor::Outcome FileProcessor::FinishDecryption(Handover& file) {
-    Outcome outcome = FinishOutput(*file.output);
-    file.output.reset();
-    if (!outcome.ok) {
-        RemoveOutput(file.temporaryPath);
-        return outcome;
-    }
-    outcome = CopyStatus(file.originalPath, file.temporaryPath, file.attributes);
-    if (outcome.ok) outcome = Publish(file.temporaryPath, file.outputPath, false);
-    if (!outcome.ok) {
-        RemoveOutput(file.temporaryPath);
+    Outcome outcome = CopyStatus(*file.original, *file.output, file.attributes);
+    if (outcome.ok) {
+        outcome = FinishOutput(*file.output);
+    } else {
         outcome.path = file.outputPath;
+    }
+    file.output.reset();
+    if (outcome.ok) {
+        outcome = Publish(file.temporaryPath, file.outputPath, false);
+        if (!outcome.ok) outcome.path = file.outputPath;
+    }
+    if (!outcome.ok) {
+        RemoveOutput(file.temporaryPath);
         return outcome;
     }
     FileIdentity now;
     File& cpy = *file.original;
     const bool identified = cpy.Identify(&now);
-    if (identified && !SameFileUnchanged(file.read, now)) {
+    if (identified && (!SameFileUnchanged(file.read, now) || !cpy.StillNamed())) {
         return Failure(kReportError, "error_file_changed", "", file.originalPath);
     }
     if (!identified || !cpy.Remove()) {

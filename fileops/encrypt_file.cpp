@@ -40,14 +40,14 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedFile(Handover& file) {
     return outcome;
 }
 
-// The output complete, flushed, closed and stamped with the source's times
-// and attributes, then given its name, or a name drawn anew when that was
+// The output complete, stamped with the source's times and attributes,
+// flushed and closed, then given its name, or a name drawn anew when that was
 // taken meanwhile; only then does the source go. On a failure before that
 // the output is removed.
 FileProcessor::Outcome FileProcessor::FinishEncryption(Handover& file) {
-    Outcome outcome = FinishOutput(*file.output);
+    Outcome outcome = CopyStatus(*file.original, *file.output, file.attributes);
+    if (outcome.ok) outcome = FinishOutput(*file.output);
     file.output.reset();
-    if (outcome.ok) outcome = CopyStatus(file.originalPath, file.temporaryPath, file.attributes);
     if (outcome.ok) outcome = Publish(file.temporaryPath, file.outputPath, true);
     if (!outcome.ok) {
         RemoveOutput(file.temporaryPath);

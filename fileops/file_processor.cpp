@@ -110,7 +110,8 @@ FileProcessor::Outcome FileProcessor::IdentifyOriginal(File& original, FileIdent
 FileProcessor::Outcome FileProcessor::StillAsRead(File& original, const FileIdentity& read) {
     FileIdentity now;
     if (!original.Identify(&now)) return Failure(kReportError, "error_encryption_remove");
-    if (!SameFileUnchanged(read, now)) return Failure(kReportError, "error_file_changed");
+    if (!SameFileUnchanged(read, now) || !original.StillNamed())
+        return Failure(kReportError, "error_file_changed");
     if (now.links > 1) return Failure(kReportError, "error_file_has_links");
     return {};
 }
@@ -185,16 +186,17 @@ FileProcessor::Outcome FileProcessor::Publish(const std::string& temporaryPath,
     return Failure(kReportError, "error_write_file");
 }
 
-// The output takes the times (and mode) of statusFrom and the given
-// attributes, in one call: the attributes statusFrom has now would only be
-// set to be set again.
-FileProcessor::Outcome FileProcessor::CopyStatus(const std::string& statusFrom,
-                                                 const std::string& outputPath,
+// The output takes the times (and mode) of the original and the given
+// attributes, in one call: the attributes the original has now would only be
+// set to be set again. Through the handles both are open with, before the
+// output's flush, which then stores its status too: each open of a path
+// costs Wine a round trip to its server.
+FileProcessor::Outcome FileProcessor::CopyStatus(File& original, File& output,
                                                  uint32_t attributes) {
     FileStatus status;
-    if (!fs.GetStatus(statusFrom, &status)) return Failure(kReportError, "error_file_status");
+    if (!original.GetStatus(&status)) return Failure(kReportError, "error_file_status");
     status.attributes = attributes;
-    if (!fs.SetStatus(outputPath, status)) return Failure(kReportError, "error_file_status");
+    if (!output.SetStatus(status)) return Failure(kReportError, "error_file_status");
     return {};
 }
 

@@ -125,8 +125,7 @@ class FileProcessor {
     Outcome CipherBody(File& source, File& output, uint64_t bodyLength, bool encrypt);
     Outcome FinishOutput(File& output);
     Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);
-    Outcome CopyStatus(const std::string& statusFrom, const std::string& outputPath,
-                       uint32_t attributes);
+    Outcome CopyStatus(File& original, File& output, uint32_t attributes);
     static bool ReadExactly(File& file, void* data, size_t length);
     void RemoveOutput(const std::string& outputPath);
     void Tell(Outcome outcome, const std::string& path);

@@ -60,12 +60,11 @@ struct FileIdentity {
     uint32_t links = 0;  // names the content has (hard links)
     uint64_t length = 0;
     uint64_t lastWriteTime = 0;
-    bool named = false;  // its name (as opened, or as last renamed) still leads to it
 };
 
-// Still the file that was read, as it was read, under its name.
+// Still the file that was read, as it was read.
 inline bool SameFileUnchanged(const FileIdentity& read, const FileIdentity& now) {
-    return now.named && read.volume == now.volume && read.index == now.index &&
+    return read.volume == now.volume && read.index == now.index &&
            read.length == now.length && read.lastWriteTime == now.lastWriteTime;
 }
 
@@ -101,8 +100,15 @@ class File {
     virtual bool Flush() = 0;
     virtual bool Close() = 0;
 
-    // Which file this is, its names, length and last-write time.
+    // Which file this is, its names, length and last-write time: what the
+    // handle knows, without a look at any path.
     virtual bool Identify(FileIdentity*) { return false; }
+    // Whether its name (as opened, or as last given) still leads to it.
+    virtual bool StillNamed() const { return false; }
+    // As GetStatus and SetStatus of its path, through the handle (one opened
+    // for writing, to set).
+    virtual bool GetStatus(FileStatus*) { return false; }
+    virtual bool SetStatus(const FileStatus&) { return false; }
     // Gives the open file another name, never over an existing one, while
     // the name it was opened under (or last given) is still its own.
     virtual MoveResult Rename(const std::string&) { return {}; }

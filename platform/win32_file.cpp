@@ -122,9 +122,49 @@ bool Win32File::Identify(FileIdentity* identity) {
                  index,
                  uint32_t(standard.NumberOfLinks),
                  uint64_t(standard.EndOfFile.QuadPart),
-                 uint64_t(basic.LastWriteTime.QuadPart),
-                 StillNamed(index)};
+                 uint64_t(basic.LastWriteTime.QuadPart)};
     return true;
+}
+
+DWORD AttributesToSet(uint32_t attributes) {
+    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
+// The attributes other than read-only go first: Wine keeps hidden and system
+// where a read-only file's owner may no longer write them.
+bool SetStatusThrough(HANDLE handle, const FileStatus& status) {
+    FILE_BASIC_INFO basic = {};
+    basic.CreationTime.QuadPart = LONGLONG(status.creationTime);
+    basic.LastAccessTime.QuadPart = LONGLONG(status.lastAccessTime);
+    basic.LastWriteTime.QuadPart = LONGLONG(status.lastWriteTime);
+    const DWORD others = status.attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
+    bool set = true;
+    if (others != 0 && others != status.attributes) {
+        basic.FileAttributes = others;
+        set = SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+        basic.CreationTime.QuadPart = basic.LastAccessTime.QuadPart = 0;
+        basic.LastWriteTime.QuadPart = 0;
+    }
+    basic.FileAttributes = AttributesToSet(status.attributes);
+    set = set && SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+    return set;
+}
+
+bool Win32File::GetStatus(FileStatus* status) {
+    FILE_BASIC_INFO basic;
+    if (!IsOpen() ||
+        !GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
+        return false;
+    }
+    status->creationTime = uint64_t(basic.CreationTime.QuadPart);
+    status->lastAccessTime = uint64_t(basic.LastAccessTime.QuadPart);
+    status->lastWriteTime = uint64_t(basic.LastWriteTime.QuadPart);
+    status->attributes = basic.FileAttributes;
+    return true;
+}
+
+bool Win32File::SetStatus(const FileStatus& status) {
+    return IsOpen() && SetStatusThrough(handle_, status);
 }
 
 bool Win32File::StillNamed() const {

@@ -12,6 +12,12 @@
 
 #include "fs/file_system.h"
 
+// Windows reads 0 as "no change"; no bits set is spelled FILE_ATTRIBUTE_NORMAL.
+DWORD AttributesToSet(uint32_t attributes);
+// The three times (0 leaves one as it is) and the attributes, through a
+// handle that may write attributes.
+bool SetStatusThrough(HANDLE handle, const FileStatus& status);
+
 class Win32File : public File {
   public:
     Win32File(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
@@ -26,12 +32,14 @@ class Win32File : public File {
     bool Flush() override;
     bool Close() override;
     bool Identify(FileIdentity* identity) override;
+    bool StillNamed() const override;
+    bool GetStatus(FileStatus* status) override;
+    bool SetStatus(const FileStatus& status) override;
     MoveResult Rename(const std::string& to) override;
     bool Remove() override;
 
   private:
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool StillNamed() const;
     // index: this handle's file's, as FileIndexOf gave it.
     bool StillNamed(uint64_t index) const;
 

@@ -11,11 +11,6 @@ uint64_t FromFileTime(const FILETIME& time) {
     return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-// Windows reads 0 as "no change"; no bits set is spelled FILE_ATTRIBUTE_NORMAL.
-DWORD AttributesToSet(uint32_t attributes) {
-    return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-}
-
 // A link is opened as itself, never as its target, and then refused: a job
 // must not reach a file outside the tree it was given, nor wipe a file and
 // leave it under its own name. Asked of the handle, so a name replaced by a
@@ -42,28 +37,14 @@ std::unique_ptr<File> OpenFile(const std::string& path, DWORD access, DWORD disp
     return std::make_unique<Win32File>(handle, path);
 }
 
-// Times and attributes through one handle: each open of a path costs Wine a
-// round trip to its server, a third of a millisecond. As SetAttributes does,
-// the attributes other than read-only go first.
+// Through one handle: each open of a path costs Wine a round trip to its
+// server, a third of a millisecond.
 bool SetTimesAndAttributes(const std::string& path, const FileStatus& status) {
     // Backup semantics let the times of a folder be set as well.
     const HANDLE handle = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
-    FILE_BASIC_INFO basic = {};
-    basic.CreationTime.QuadPart = LONGLONG(status.creationTime);
-    basic.LastAccessTime.QuadPart = LONGLONG(status.lastAccessTime);
-    basic.LastWriteTime.QuadPart = LONGLONG(status.lastWriteTime);
-    const DWORD others = status.attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
-    bool set = true;
-    if (others != 0 && others != status.attributes) {
-        basic.FileAttributes = others;
-        set = SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
-        basic.CreationTime.QuadPart = basic.LastAccessTime.QuadPart = 0;
-        basic.LastWriteTime.QuadPart = 0;
-    }
-    basic.FileAttributes = AttributesToSet(status.attributes);
-    set = set && SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+    const bool set = SetStatusThrough(handle, status);
     const bool closed = CloseHandle(handle) != 0;
     return set && closed;
 }

@@ -69,9 +69,20 @@ bool PosixFile::Close() {
 bool PosixFile::Identify(FileIdentity* identity) {
     struct stat s;
     if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
-    *identity = {uint64_t(s.st_dev),  uint64_t(s.st_ino),    uint32_t(s.st_nlink),
-                 uint64_t(s.st_size), ToFileTime(s.st_mtim), StillNamed(s)};
+    *identity = {uint64_t(s.st_dev), uint64_t(s.st_ino), uint32_t(s.st_nlink),
+                 uint64_t(s.st_size), ToFileTime(s.st_mtim)};
     return true;
+}
+
+bool PosixFile::GetStatus(FileStatus* status) {
+    struct stat s;
+    if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
+    *status = StatusOf(s);
+    return true;
+}
+
+bool PosixFile::SetStatus(const FileStatus& status) {
+    return IsOpen() && SetStatusThrough(fd_, status);
 }
 
 bool PosixFile::StillNamed(const struct stat& held) const {

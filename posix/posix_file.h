@@ -30,6 +30,9 @@ class PosixFile : public File {
     bool Flush() override;
     bool Close() override;
     bool Identify(FileIdentity* identity) override;
+    bool StillNamed() const override;
+    bool GetStatus(FileStatus* status) override;
+    bool SetStatus(const FileStatus& status) override;
     // Then syncs the folder, so that the new name is the one a crash leaves.
     MoveResult Rename(const std::string& to) override;
     bool Remove() override;
@@ -38,7 +41,6 @@ class PosixFile : public File {
     bool IsOpen() const { return fd_ >= 0; }
     // held: what fstat gave for the descriptor.
     bool StillNamed(const struct stat& held) const;
-    bool StillNamed() const;
 
     int fd_;
     std::string path_;

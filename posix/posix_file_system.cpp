@@ -20,18 +20,6 @@ namespace {
 // A decrypted file holds what was encrypted: only its owner may read it.
 constexpr mode_t kCreateMode = 0600;
 
-// Read-only takes every write bit and gives the owner's back; a folder's
-// permissions are left alone.
-mode_t ModeWithAttributes(mode_t mode, uint32_t attributes) {
-    if (S_ISDIR(mode)) return mode & 07777;
-    if (attributes & attr::kReadOnly) {
-        mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
-    } else {
-        mode |= S_IWUSR;
-    }
-    return mode & 07777;
-}
-
 }  // namespace
 
 // Opens a regular file and takes its lock. O_NONBLOCK keeps a FIFO from
@@ -91,11 +79,7 @@ std::unique_ptr<File> PosixFileSystem::Create(const std::string& path) {
 bool PosixFileSystem::GetStatus(const std::string& path, FileStatus* status) {
     struct stat s;
     if (::stat(PosixPath(path).c_str(), &s) != 0) return false;
-    status->creationTime = ToFileTime(s.st_mtim);
-    status->lastAccessTime = ToFileTime(s.st_atim);
-    status->lastWriteTime = ToFileTime(s.st_mtim);
-    status->attributes = AttributesOf(s);
-    status->mode = PermissionsOf(s.st_mode);
+    *status = StatusOf(s);
     return true;
 }
 
@@ -105,16 +89,9 @@ bool PosixFileSystem::SetStatus(const std::string& path, const FileStatus& statu
     const std::string posix = PosixPath(path);
     const HeldAgainstOthers held(posix, O_RDONLY);
     if (held.HeldElsewhere()) return false;
+    if (held.Descriptor() >= 0) return SetStatusThrough(held.Descriptor(), status);
     const timespec times[2] = {FromFileTime(status.lastAccessTime),
                                FromFileTime(status.lastWriteTime)};
-    struct stat s;
-    if (held.Descriptor() >= 0 && ::fstat(held.Descriptor(), &s) == 0) {
-        if (status.mode != 0) s.st_mode = (s.st_mode & S_IFMT) | PermissionsOf(status.mode);
-        const bool changed = status.mode != 0 || !S_ISDIR(s.st_mode);
-        return ::futimens(held.Descriptor(), times) == 0 &&
-               (!changed ||
-                ::fchmod(held.Descriptor(), ModeWithAttributes(s.st_mode, status.attributes)) == 0);
-    }
     return ::utimensat(AT_FDCWD, posix.c_str(), times, 0) == 0 &&
            (status.mode == 0 || ::chmod(posix.c_str(), PermissionsOf(status.mode)) == 0) &&
            SetAttributes(path, status.attributes);

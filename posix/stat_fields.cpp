@@ -1,6 +1,7 @@
 #include "posix/stat_fields.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 // FILETIME counts 100 ns units from 1601, the POSIX clock seconds from 1970.
@@ -42,4 +43,35 @@ uint32_t AttributesOf(const struct stat& s) {
     uint32_t attributes = S_ISDIR(s.st_mode) ? attr::kDirectory : attr::kArchive;
     if (IsReadOnly(s.st_mode)) attributes |= attr::kReadOnly;
     return attributes;
+}
+
+mode_t ModeWithAttributes(mode_t mode, uint32_t attributes) {
+    if (S_ISDIR(mode)) return mode & 07777;
+    if (attributes & attr::kReadOnly) {
+        mode &= ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else {
+        mode |= S_IWUSR;
+    }
+    return mode & 07777;
+}
+
+FileStatus StatusOf(const struct stat& s) {
+    FileStatus status;
+    status.creationTime = ToFileTime(s.st_mtim);
+    status.lastAccessTime = ToFileTime(s.st_atim);
+    status.lastWriteTime = ToFileTime(s.st_mtim);
+    status.attributes = AttributesOf(s);
+    status.mode = PermissionsOf(s.st_mode);
+    return status;
+}
+
+bool SetStatusThrough(int fd, const FileStatus& status) {
+    struct stat s;
+    if (::fstat(fd, &s) != 0) return false;
+    const timespec times[2] = {FromFileTime(status.lastAccessTime),
+                               FromFileTime(status.lastWriteTime)};
+    if (status.mode != 0) s.st_mode = (s.st_mode & S_IFMT) | PermissionsOf(status.mode);
+    const bool changed = status.mode != 0 || !S_ISDIR(s.st_mode);
+    return ::futimens(fd, times) == 0 &&
+           (!changed || ::fchmod(fd, ModeWithAttributes(s.st_mode, status.attributes)) == 0);
 }

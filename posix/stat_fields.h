@@ -20,3 +20,12 @@ bool IsReadOnly(mode_t mode);
 // A folder has the directory bit, a file the archive bit (as files that were
 // never backed up have on Windows), and either read-only by the owner's write bit.
 uint32_t AttributesOf(const struct stat& s);
+// Read-only takes every write bit and gives the owner's back; a folder's
+// permissions are left alone.
+mode_t ModeWithAttributes(mode_t mode, uint32_t attributes);
+// Its times (the last write standing in for the creation), attributes and
+// permissions.
+FileStatus StatusOf(const struct stat& s);
+// The times, then the mode that the status's permissions (unless 0) and
+// attributes make, in one change, through a descriptor.
+bool SetStatusThrough(int fd, const FileStatus& status);

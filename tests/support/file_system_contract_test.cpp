@@ -137,6 +137,7 @@ TEST_F(FileSystemContract, AHandleRenamesAndRemovesItsOwnFile) {
     EXPECT_FALSE(fs.OpenRead(dir / "b.txt"));
     ASSERT_TRUE(file->Identify(&after));
     EXPECT_TRUE(SameFileUnchanged(before, after));
+    EXPECT_TRUE(file->StillNamed());
     EXPECT_TRUE(file->Remove());
     EXPECT_FALSE(file->Close());  // Remove closed it
     EXPECT_FALSE(fs.GetAttributes(dir / "b.txt", &attributes));
@@ -234,6 +235,22 @@ TEST_F(FileSystemContract, StatusRoundTrip) {
     EXPECT_FALSE(fs.GetStatus(dir / "missing.txt", &found));
     EXPECT_FALSE(fs.GetAttributes(dir / "missing.txt", &attributes));
     EXPECT_FALSE(fs.SetStatus(dir / "missing.txt", wanted));
+
+    // Through handles, as an output takes its original's: set before the
+    // flush, kept by the close.
+    const std::string stamped = dir / "stamped.txt";
+    std::unique_ptr<File> output = fs.Create(stamped);
+    ASSERT_TRUE(output && output->Write("x", 1));
+    ASSERT_TRUE(output->SetStatus(wanted));
+    EXPECT_TRUE(output->Flush() && output->Close());
+    FileStatus held;
+    ASSERT_TRUE(fs.OpenRead(stamped)->GetStatus(&held));
+    ASSERT_TRUE(fs.GetStatus(stamped, &found));
+    EXPECT_EQ(held.lastWriteTime, wanted.lastWriteTime);
+    EXPECT_EQ(found.lastWriteTime, wanted.lastWriteTime);
+    EXPECT_EQ(held.attributes, wanted.attributes & limits.keptAttributes);
+    EXPECT_EQ(found.attributes, held.attributes);
+    EXPECT_EQ(held.mode, found.mode);
 }
 
 TEST_F(FileSystemContract, MoveRefusesAnExistingTarget) {

@@ -100,12 +100,32 @@ bool MemoryFile::Identify(FileIdentity* identity) {
                  content_,
                  fs_->LinksTo(content_),
                  content.data.size(),
-                 content.status.lastWriteTime,
-                 StillNamed()};
+                 content.status.lastWriteTime};
     return true;
 }
 
+bool MemoryFile::GetStatus(FileStatus* status) {
+    const auto held = fs_->Hold();
+    if (fs_->Fails(FsOp::GetStatus) || !open_) return false;
+    *status = fs_->ContentAt(content_).status;
+    return true;
+}
+
+bool MemoryFile::SetStatus(const FileStatus& status) {
+    const auto held = fs_->Hold();
+    if (fs_->Fails(FsOp::SetStatus) || !open_ || access_ == FileAccess::kRead) return false;
+    MemoryFileSystem::Apply(status, false, &fs_->ContentAt(content_).status);
+    return true;
+}
+
+// A look that cannot fail: the sweeps fail Identify, Rename and Remove, the
+// calls around it.
 bool MemoryFile::StillNamed() const {
+    const auto held = fs_->Hold();
+    return open_ && NameIsOwn();
+}
+
+bool MemoryFile::NameIsOwn() const {
     const MemoryFileSystem::Node* node = fs_->Lookup(key_);
     return node && node->content == content_;
 }
@@ -114,7 +134,7 @@ bool MemoryFile::StillNamed() const {
 MoveResult MemoryFile::Rename(const std::string& to) {
     const auto held = fs_->Hold();
     const std::optional<FsFault> fault = fs_->faults_.Next(FsOp::Rename);
-    if ((fault && *fault != FsFault::DiskFull) || !open_ || !StillNamed()) return {};
+    if ((fault && *fault != FsFault::DiskFull) || !open_ || !NameIsOwn()) return {};
     if (!fs_->CanTakeName(key_, to)) return {};
     fs_->Rename(key_, fs_->StoredPath(to));
     key_ = mempath::Key(to, fs_->codePage_);
@@ -126,7 +146,7 @@ bool MemoryFile::Remove() {
     const auto held = fs_->Hold();
     const bool failed = fs_->Fails(FsOp::Remove);
     const bool removable =
-        open_ && StillNamed() && !(fs_->ContentAt(content_).status.attributes & attr::kReadOnly);
+        open_ && NameIsOwn() && !(fs_->ContentAt(content_).status.attributes & attr::kReadOnly);
     if (!failed && removable) fs_->nodes_.erase(key_);
     Release();
     return !failed && removable;

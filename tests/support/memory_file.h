@@ -26,13 +26,16 @@ class MemoryFile : public File {
     bool Flush() override;
     bool Close() override;
     bool Identify(FileIdentity* identity) override;
+    bool StillNamed() const override;
+    bool GetStatus(FileStatus* status) override;
+    bool SetStatus(const FileStatus& status) override;
     MoveResult Rename(const std::string& to) override;
     bool Remove() override;
 
   private:
     std::vector<uint8_t>& Data() { return fs_->ContentAt(content_).data; }
     // Whether the name it was opened under still leads to its content.
-    bool StillNamed() const;
+    bool NameIsOwn() const;
     size_t ReadAt(void* data, size_t length);
     // Writes what fits; true when all of it did.
     bool WriteAt(const uint8_t* bytes, size_t length);

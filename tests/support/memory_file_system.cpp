@@ -314,12 +314,15 @@ bool MemoryFileSystem::SetStatus(const std::string& path, const FileStatus& stat
     const std::string key = mempath::Key(path, codePage_);
     Content* found = ContentOf(key);
     if (!found || found->open) return false;
-    FileStatus& kept = found->status;
-    if (status.creationTime) kept.creationTime = status.creationTime;
-    if (status.lastAccessTime) kept.lastAccessTime = status.lastAccessTime;
-    if (status.lastWriteTime) kept.lastWriteTime = status.lastWriteTime;
-    kept.attributes = Normalized(IsFolderKey(key), status.attributes);
+    Apply(status, IsFolderKey(key), &found->status);
     return true;
+}
+
+void MemoryFileSystem::Apply(const FileStatus& status, bool folder, FileStatus* kept) {
+    if (status.creationTime) kept->creationTime = status.creationTime;
+    if (status.lastAccessTime) kept->lastAccessTime = status.lastAccessTime;
+    if (status.lastWriteTime) kept->lastWriteTime = status.lastWriteTime;
+    kept->attributes = Normalized(folder, status.attributes);
 }
 
 // Disk full renames, then cannot make the new name durable.

@@ -127,6 +127,8 @@ class MemoryFileSystem : public FileSystem {
   private:
     friend class MemoryFile;
     friend class MemoryFinder;
+    // Times given as 0 stay as they are.
+    static void Apply(const FileStatus& status, bool folder, FileStatus* kept);
 
     // A name.
     struct Node {

@@ -105,5 +105,6 @@ std::unique_ptr<File> LargeFileSystem::Create(const std::string& path) {
     std::unique_ptr<File> file = MemoryFileSystem::Create(path);
     const auto found = writes_.find(FolderOf(path, NameCodePage()));
     if (!file || found == writes_.end()) return file;
-    return std::make_unique<CheckingFile>(*found->second.first, *found->second.second);
+    return std::make_unique<CheckingFile>(*found->second.first, *found->second.second,
+                                          std::move(file));
 }

@@ -45,6 +45,8 @@ class RepeatingFile : public File {
     bool Flush() override { return true; }
     bool Close() override { return named_->Close(); }
     bool Identify(FileIdentity* identity) override;
+    bool StillNamed() const override { return named_->StillNamed(); }
+    bool GetStatus(FileStatus* status) override { return named_->GetStatus(status); }
     MoveResult Rename(const std::string& to) override { return named_->Rename(to); }
     bool Remove() override { return named_->Remove(); }
 
@@ -54,21 +56,24 @@ class RepeatingFile : public File {
     uint64_t position_ = 0;
 };
 
-// Written from the start, in order, as FileProcessor writes its outputs.
+// Written from the start, in order, as FileProcessor writes its outputs; its
+// status goes to the memory file system's handle on the path.
 class CheckingFile : public File {
   public:
-    CheckingFile(const RepeatingContent& expected, WriteCheck& check)
-        : expected_(expected), check_(check) {}
+    CheckingFile(const RepeatingContent& expected, WriteCheck& check, std::unique_ptr<File> named)
+        : expected_(expected), check_(check), named_(std::move(named)) {}
     bool Read(void*, size_t, size_t*) override { return false; }
     bool Write(const void* data, size_t length) override;
     bool Seek(uint64_t position) override { return position == check_.written; }
     bool Length(uint64_t* length) override;
     bool Flush() override { return true; }
-    bool Close() override { return true; }
+    bool Close() override { return named_->Close(); }
+    bool SetStatus(const FileStatus& status) override { return named_->SetStatus(status); }
 
   private:
     const RepeatingContent& expected_;
     WriteCheck& check_;
+    std::unique_ptr<File> named_;
 };
 
 // The chosen paths keep their nodes in the memory file system, empty, for
