@@ -78,8 +78,10 @@ drive close 30 >/dev/null
 wait "$tarnu_pid" || true
 tarnu_pid=""
 rm "$folder/tarnu.exe"
-[ "$(files '*')" -eq "$count" ] && [ "$(files '*.cpy')" -eq 0 ] ||
-    { echo "not every file was restored" >&2; exit 1; }
+if [ "$(files '*')" -ne "$count" ] || [ "$(files '*.cpy')" -ne 0 ]; then
+    echo "not every file was restored" >&2
+    exit 1
+fi
 best() { printf '%s\n' "$@" | sort -g | head -n 1; }
 worst() { printf '%s\n' "$@" | sort -g | tail -n 1; }
 echo "encrypt: $(best "${encrypt[@]}") s"
