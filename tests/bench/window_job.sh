@@ -1,31 +1,46 @@
 #!/usr/bin/env bash
 # A job through the window, timed as a user times it: from the click on
-# Cipher (then Decipher) until both buttons are back, for one file in a fresh
-# folder beside a copy of the program, with no wipe passes (as job_bench).
-# Prints "encrypt: S s" and "decrypt: S s", the best of RUNS round trips; the
-# file ends as it began.
+# Cipher (then Decipher) until both buttons are back, with no wipe passes (as
+# job_bench). PATH is one file, run in a fresh folder beside a copy of the
+# program, or a folder of files, run where they are with a copy of the program
+# put in for the while.
+# Prints "encrypt: S s" and "decrypt: S s", the best of RUNS round trips, then
+# "slowest answer, encrypt: N ms" and "slowest answer, decrypt: N ms", the
+# window's slowest answer to a message during any of those jobs. The files end
+# as they began.
 #
-# Usage: window_job.sh TARNU_EXE TARNU_DRIVE_EXE FILE RUNS
+# Usage: window_job.sh TARNU_EXE TARNU_DRIVE_EXE PATH RUNS
 # Needs WINEPREFIX and an X display (scripts/bench runs it under xvfb-run).
 set -euo pipefail
 program=$1
 driver=$2
-file=$3
+path=$3
 runs=$4
-folder=$(dirname "$file")/window
 password='bench 0123'
 key='HKCU\Software\Quenmora\Tarnu'
 
-rm -rf "$folder"
-mkdir "$folder"
+if [ -d "$path" ]; then
+    folder=$path
+    file=""
+    count=$(find "$folder" -maxdepth 1 -type f | wc -l)
+else
+    folder=$(dirname "$path")/window
+    file=$(basename "$path")
+    count=1
+    rm -rf "$folder"
+    mkdir "$folder"
+    mv "$path" "$folder/"
+fi
 cp "$program" "$folder/tarnu.exe"
-mv "$file" "$folder/"
 tarnu_pid=""
 cleanup() {
     [ -z "$tarnu_pid" ] || kill "$tarnu_pid" 2>/dev/null || true
-    mv "$folder/$(basename "$file")" "$file" 2>/dev/null || true
     wine reg delete "$key" /f >/dev/null 2>&1 || true
-    rm -rf "$folder"
+    rm -f "$folder/tarnu.exe"
+    if [ -n "$file" ]; then
+        mv "$folder/$file" "$path" 2>/dev/null || true
+        rm -rf "$folder"
+    fi
 }
 trap cleanup EXIT
 
@@ -38,21 +53,38 @@ tarnu_pid=$!
 drive() { wine "$driver" --program "$folder/tarnu.exe" "$@"; }
 drive find 60 >/dev/null
 
-seconds() { sed -n 's/^job: \([0-9.]*\) s.*/\1/p' | tr -d '\r'; }
+# The files in the folder whose names match.
+files() { find "$folder" -maxdepth 1 -type f -name "$1" | wc -l; }
+seconds() { sed -n 's/^job: \([0-9.]*\) s.*/\1/p' <<<"$1"; }
+answer() { sed -n 's/^slowest answer: \([0-9.]*\) ms.*/\1/p' <<<"$1"; }
 encrypt=()
 decrypt=()
+encrypt_answers=()
+decrypt_answers=()
 for _ in $(seq "$runs"); do
     sync
     drive type 1004 "$password" && drive type 1002 "$password"
-    encrypt+=("$(drive time-job 1007 | seconds)")
+    out=$(drive time-job 1007 | tr -d '\r')
+    encrypt+=("$(seconds "$out")")
+    encrypt_answers+=("$(answer "$out")")
+    [ "$(files '*.cpy')" -eq "$count" ] || { echo "not every file was encrypted" >&2; exit 1; }
     sync
     drive type 1004 "$password"
-    decrypt+=("$(drive time-job 1008 | seconds)")
+    out=$(drive time-job 1008 | tr -d '\r')
+    decrypt+=("$(seconds "$out")")
+    decrypt_answers+=("$(answer "$out")")
 done
 drive close 30 >/dev/null
 wait "$tarnu_pid" || true
 tarnu_pid=""
-[ -f "$folder/$(basename "$file")" ] || { echo "the file was not restored" >&2; exit 1; }
+rm "$folder/tarnu.exe"
+if [ "$(files '*')" -ne "$count" ] || [ "$(files '*.cpy')" -ne 0 ]; then
+    echo "not every file was restored" >&2
+    exit 1
+fi
 best() { printf '%s\n' "$@" | sort -g | head -n 1; }
+worst() { printf '%s\n' "$@" | sort -g | tail -n 1; }
 echo "encrypt: $(best "${encrypt[@]}") s"
 echo "decrypt: $(best "${decrypt[@]}") s"
+echo "slowest answer, encrypt: $(worst "${encrypt_answers[@]}") ms"
+echo "slowest answer, decrypt: $(worst "${decrypt_answers[@]}") ms"

@@ -31,7 +31,9 @@ class Driver {
     // counts in the title. Fails at once on an open question.
     void WaitIdle(int seconds);
     // Clicks job button id and prints the seconds until both job buttons are
-    // enabled again, as a user times a job. Fails on a question.
+    // enabled again, as a user times a job, then the slowest of the window's
+    // answers to a message asked every 20 ms meanwhile and their number.
+    // Fails on a question.
     void TimeJob(int id, int seconds);
     // Waits until a running job shows its byte counts in the title; prints
     // the title. Fails when the job ends first.

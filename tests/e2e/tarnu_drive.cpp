@@ -28,6 +28,7 @@ const char kUsage[] =
     "  answer yes|no|cancel      answer the question (waits 10 s for it)\n"
     "  wait-idle [SECONDS]       wait until no job runs (60 s)\n"
     "  time-job ID [SECONDS]     click job button ID, print the seconds until it ends (600 s)\n"
+    "                            and the window's slowest answer meanwhile\n"
     "  wait-progress [SECONDS]   wait until the running job shows progress (10 s)\n"
     "  text ID                   print a control's text; 0: the title\n"
     "  rows                      print the number of log rows\n"
