@@ -64,8 +64,8 @@ struct FileIdentity {
 
 // Still the file that was read, as it was read.
 inline bool SameFileUnchanged(const FileIdentity& read, const FileIdentity& now) {
-    return read.volume == now.volume && read.index == now.index &&
-           read.length == now.length && read.lastWriteTime == now.lastWriteTime;
+    return read.volume == now.volume && read.index == now.index && read.length == now.length &&
+           read.lastWriteTime == now.lastWriteTime;
 }
 
 // What a rename did. It may have happened without being made durable (the

@@ -118,10 +118,7 @@ bool Win32File::Identify(FileIdentity* identity) {
         !GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
         return false;
     }
-    *identity = {0,
-                 index,
-                 uint32_t(standard.NumberOfLinks),
-                 uint64_t(standard.EndOfFile.QuadPart),
+    *identity = {0, index, uint32_t(standard.NumberOfLinks), uint64_t(standard.EndOfFile.QuadPart),
                  uint64_t(basic.LastWriteTime.QuadPart)};
     return true;
 }
@@ -152,8 +149,7 @@ bool SetStatusThrough(HANDLE handle, const FileStatus& status) {
 
 bool Win32File::GetStatus(FileStatus* status) {
     FILE_BASIC_INFO basic;
-    if (!IsOpen() ||
-        !GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
+    if (!IsOpen() || !GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic)) {
         return false;
     }
     status->creationTime = uint64_t(basic.CreationTime.QuadPart);

@@ -69,8 +69,8 @@ bool PosixFile::Close() {
 bool PosixFile::Identify(FileIdentity* identity) {
     struct stat s;
     if (!IsOpen() || ::fstat(fd_, &s) != 0) return false;
-    *identity = {uint64_t(s.st_dev), uint64_t(s.st_ino), uint32_t(s.st_nlink),
-                 uint64_t(s.st_size), ToFileTime(s.st_mtim)};
+    *identity = {uint64_t(s.st_dev), uint64_t(s.st_ino), uint32_t(s.st_nlink), uint64_t(s.st_size),
+                 ToFileTime(s.st_mtim)};
     return true;
 }
 

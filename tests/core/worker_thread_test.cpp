@@ -348,7 +348,8 @@ TEST_F(WorkerTest, AStopAtAnyCallOfAJobHolds) {
         const size_t prompted = watcher.prompts.size();
         ASSERT_LE(prompted - begun, 1u);
         if (prompted > begun) {
-            const std::string stopped = "message : enc canceled : C:\\data\\" + watcher.prompts.back();
+            const std::string stopped =
+                "message : enc canceled : C:\\data\\" + watcher.prompts.back();
             EXPECT_EQ(watcher.reports.back(), stopped);
         }
         EXPECT_EQ(std::count(watcher.lines.begin(), watcher.lines.end(), "enc canceled"),

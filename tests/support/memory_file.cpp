@@ -96,10 +96,7 @@ bool MemoryFile::Identify(FileIdentity* identity) {
     const auto held = fs_->Hold();
     if (fs_->Fails(FsOp::Identify) || !open_) return false;
     const MemoryFileSystem::Content& content = fs_->ContentAt(content_);
-    *identity = {1,
-                 content_,
-                 fs_->LinksTo(content_),
-                 content.data.size(),
+    *identity = {1, content_, fs_->LinksTo(content_), content.data.size(),
                  content.status.lastWriteTime};
     return true;
 }
