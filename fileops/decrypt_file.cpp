@@ -82,29 +82,14 @@ FileProcessor::Outcome FileProcessor::WriteDecryptedContent(File& cpy, File& out
     return CipherBody(cpy, output, cpyLength - cpy::kHeaderSize, false);
 }
 
-// The restored file, complete, takes the ".cpy" file's times and attributes,
-// is flushed and closed and takes its final name; only then is the ".cpy"
-// file removed, through its handle and only as it was read. Should that
-// removal fail, the restored file goes again, so that one of the two
-// remains; should the ".cpy" file have changed meanwhile, both remain.
-// A failure to write names the ".cpy" file, as while it was written;
-// others name the restored file.
+// The restored file takes its final name, which must still be free; only
+// then is the ".cpy" file removed, through its handle and only as it was
+// read. Should that removal fail, the restored file goes again, so that one
+// of the two remains; should the ".cpy" file have changed meanwhile, both
+// remain. A failure to stamp or name it names the restored file.
 FileProcessor::Outcome FileProcessor::FinishDecryption(Handover& file) {
-    Outcome outcome = CopyStatus(*file.original, *file.output, file.attributes);
-    if (outcome.ok) {
-        outcome = FinishOutput(*file.output);
-    } else {
-        outcome.path = file.outputPath;
-    }
-    file.output.reset();
-    if (outcome.ok) {
-        outcome = Publish(file.temporaryPath, file.outputPath, false);
-        if (!outcome.ok) outcome.path = file.outputPath;
-    }
-    if (!outcome.ok) {
-        RemoveOutput(file.temporaryPath);
-        return outcome;
-    }
+    const Outcome outcome = PublishOutput(file, false, file.outputPath);
+    if (!outcome.ok) return outcome;
     FileIdentity now;
     File& cpy = *file.original;
     const bool identified = cpy.Identify(&now);

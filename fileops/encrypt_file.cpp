@@ -40,19 +40,11 @@ FileProcessor::Outcome FileProcessor::WriteEncryptedFile(Handover& file) {
     return outcome;
 }
 
-// The output complete, stamped with the source's times and attributes,
-// flushed and closed, then given its name, or a name drawn anew when that was
-// taken meanwhile; only then does the source go. On a failure before that
-// the output is removed.
+// The output takes its name, or a name drawn anew when that was taken
+// meanwhile; only then does the source go.
 FileProcessor::Outcome FileProcessor::FinishEncryption(Handover& file) {
-    Outcome outcome = CopyStatus(*file.original, *file.output, file.attributes);
-    if (outcome.ok) outcome = FinishOutput(*file.output);
-    file.output.reset();
-    if (outcome.ok) outcome = Publish(file.temporaryPath, file.outputPath, true);
-    if (!outcome.ok) {
-        RemoveOutput(file.temporaryPath);
-        return outcome;
-    }
+    Outcome outcome = PublishOutput(file, true, "");
+    if (!outcome.ok) return outcome;
     outcome = WipeAndRemove(file);
     if (outcome.ok) file.clearance->Keep();
     return outcome;

@@ -163,6 +163,27 @@ FileProcessor::Outcome FileProcessor::FinishOutput(File& output) {
     return {};
 }
 
+// The output, complete, takes the original's times and the attributes, is
+// flushed and closed, then takes its final name (see Publish); on a failure
+// it is removed. A failure to write names the original, as while the output
+// was written; one to stamp or name it names failedPath, or the original.
+FileProcessor::Outcome FileProcessor::PublishOutput(Handover& file, bool drawAgain,
+                                                    const std::string& failedPath) {
+    Outcome outcome = CopyStatus(*file.original, *file.output, file.attributes);
+    if (outcome.ok) {
+        outcome = FinishOutput(*file.output);
+    } else {
+        outcome.path = failedPath;
+    }
+    file.output.reset();
+    if (outcome.ok) {
+        outcome = Publish(file.temporaryPath, file.outputPath, drawAgain);
+        if (!outcome.ok && outcome.path.empty()) outcome.path = failedPath;
+    }
+    if (!outcome.ok) RemoveOutput(file.temporaryPath);
+    return outcome;
+}
+
 // Gives the complete output its final name with a rename that replaces
 // nothing and is on the device when it returns. A ".cpy" name taken since it
 // was drawn is drawn again; a restored file's name taken meanwhile is refused,

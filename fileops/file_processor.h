@@ -124,6 +124,7 @@ class FileProcessor {
     Outcome Removed(File& original, const std::string& path);
     Outcome CipherBody(File& source, File& output, uint64_t bodyLength, bool encrypt);
     Outcome FinishOutput(File& output);
+    Outcome PublishOutput(Handover& file, bool drawAgain, const std::string& failedPath);
     Outcome Publish(const std::string& temporaryPath, std::string finalPath, bool drawAgain);
     Outcome CopyStatus(File& original, File& output, uint32_t attributes);
     static bool ReadExactly(File& file, void* data, size_t length);
