@@ -48,10 +48,14 @@ FileProcessor::Outcome FileProcessor::ReadHeader(Handover& file) {
 }
 
 // Writes the output under a temporary name beside its final one, which must
-// be free; on a failure the partial output is removed.
+// be free; on a failure the partial output is removed. The name is looked up
+// first only for a file of more than one chunk, which would be written for
+// nothing: a smaller one is refused as its rename (which replaces nothing)
+// finds the name taken, since under Wine a lookup of a name that is not there
+// reads the whole folder.
 FileProcessor::Outcome FileProcessor::WriteDecryptedFile(Handover& file) {
     uint32_t existing = 0;
-    if (fs.GetAttributes(file.outputPath, &existing)) {
+    if (file.read.length > kBufferSize && fs.GetAttributes(file.outputPath, &existing)) {
         return Failure(kReportError, "error_same_filename", "", file.outputPath);
     }
     file.temporaryPath = TemporaryPathBeside(file.outputPath, fs.NameCodePage(), random);
