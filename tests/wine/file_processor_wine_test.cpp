@@ -141,15 +141,14 @@ TEST_F(FileProcessorWineTest, DecryptionNeverOverwrites) {
     EXPECT_TRUE(Exists(cpyPath));
 }
 
-// Another program makes a file of the output's name after the processor has
-// looked for one, or after the worker chose the name: it is not overwritten.
-// A restored file's name is then refused; a ".cpy" name is drawn anew.
+// Another program makes a file of the output's name as the output is
+// written, or after the worker chose the name: it is not overwritten. A
+// restored file's name is then refused; a ".cpy" name is drawn anew.
 class LateFileSystem : public Win32FileSystem {
   public:
-    bool GetAttributes(const std::string& path, uint32_t* attributes) override {
-        const bool found = Win32FileSystem::GetAttributes(path, attributes);
-        if (path == lateFile && !found) WriteWholeFile(path, {9});
-        return found;
+    std::unique_ptr<File> Create(const std::string& path) override {
+        if (!Exists(lateFile)) WriteWholeFile(lateFile, {9});
+        return Win32FileSystem::Create(path);
     }
     std::string lateFile;
 };
