@@ -12,7 +12,9 @@
 // restored from it, so it ends as it began. With --small, count files of
 // 4 KiB are made in the folder, encrypted and restored, then encrypted with
 // both wipe passes; files per second of each, and the time of one write and
-// flush of 4 KiB, which bounds the rate of small files. They are left there.
+// flush of 4 KiB, which bounds the rate of small files, and the rate of the
+// same steps done bare through the file layer on as many threads as the job
+// has finishing helpers. They are left there.
 // With --delete, the time the file system takes to delete a file, as a job
 // deletes its original.
 // With --make-tree, the folder is filled with that many subfolders of that
@@ -30,6 +32,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -130,16 +133,18 @@ std::string SmallPath(const std::string& folder, int i, const char* extension) {
     return folder + name;
 }
 
-bool MakeSmallFiles(FileSystem& fs, const std::string& folder, int count) {
+bool MakeSmallFiles(FileSystem& fs, const std::string& folder, int count,
+                    const char* extension = "txt") {
     const std::vector<uint8_t> bytes(kSmallSize, 'x');
     for (int i = 0; i < count; ++i) {
-        std::unique_ptr<File> file = fs.Create(SmallPath(folder, i, "txt"));
+        std::unique_ptr<File> file = fs.Create(SmallPath(folder, i, extension));
         if (!file || !file->Write(bytes.data(), bytes.size()) || !file->Close()) return false;
     }
     return true;
 }
 
-// Files per second: each file encrypted, or each restored.
+// Files per second: each file encrypted, or each restored, as a job does,
+// its last steps behind.
 double SmallFilesPerSecond(FileProcessor& processor, const std::string& folder, int count,
                            bool encrypt) {
     const double seconds = SecondsOf([&] {
@@ -150,16 +155,50 @@ double SmallFilesPerSecond(FileProcessor& processor, const std::string& folder, 
                 processor.DecryptFile(SmallPath(folder, i, "cpy"));
             }
         }
+        processor.FinishAll();
     });
     return count / seconds;
+}
+
+// One file's steps with nothing checked: read, write under a temporary
+// name, flush, close, rename, remove the original.
+bool BareSteps(FileSystem& fs, const std::string& folder, int i) {
+    std::unique_ptr<File> original = fs.OpenReadWrite(SmallPath(folder, i, "bare"));
+    std::vector<uint8_t> bytes(kSmallSize);
+    size_t got = 0;
+    std::unique_ptr<File> output = fs.Create(SmallPath(folder, i, "part"));
+    return original && original->Read(bytes.data(), bytes.size(), &got) && output &&
+           output->Write(bytes.data(), got) && output->Flush() && output->Close() &&
+           fs.Move(SmallPath(folder, i, "part"), SmallPath(folder, i, "done")) &&
+           original->Remove() && fs.Delete(SmallPath(folder, i, "done"));
+}
+
+// The floor of the job's rate here: the bare steps, the files shared out
+// among as many threads as the job has finishing helpers.
+double BareFilesPerSecond(FileSystem& fs, const std::string& folder, int count) {
+    std::atomic<int> next{0}, failed{0};
+    const double seconds = SecondsOf([&] {
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < WorkerThread::kFinishingHelpers; ++t) {
+            threads.emplace_back([&] {
+                for (int i = next++; i < count; i = next++) failed += !BareSteps(fs, folder, i);
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+    });
+    if (failed > 0) std::fprintf(stderr, "%d bare files failed\n", int(failed));
+    return failed > 0 ? 0 : count / seconds;
 }
 
 int SmallFiles(const std::string& folder, int count) {
     BenchFileSystem fs;
     FileProcessor processor(fs);
     SetUp(processor);
+    processor.FinishBehind(WorkerThread::kFilesFinishedBehind, WorkerThread::kFinishingHelpers);
     std::printf("write and flush of 4 KiB: %.2f ms\n",
                 FlushSeconds(fs, folder + "\\FLUSH.bin") * 1e3);
+    if (!MakeSmallFiles(fs, folder, count, "bare")) return 1;
+    std::printf("bare steps: %.1f files/s\n", BareFilesPerSecond(fs, folder, count));
     if (!MakeSmallFiles(fs, folder, count)) return 1;
     std::printf("small encrypt: %.1f files/s\n",
                 SmallFilesPerSecond(processor, folder, count, true));
