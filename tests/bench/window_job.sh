@@ -6,8 +6,10 @@
 # put in for the while.
 # Prints "encrypt: S s" and "decrypt: S s", the best of RUNS round trips, then
 # "slowest answer, encrypt: N ms" and "slowest answer, decrypt: N ms", the
-# window's slowest answer to a message during any of those jobs. The files end
-# as they began.
+# window's slowest answer to a message during any of those jobs, then each
+# run's in order ("every run's slowest answer, encrypt: N N ... ms"): the
+# first encryption starts from the window as it opens, the rest from the
+# height a finished job leaves. The files end as they began.
 #
 # Usage: window_job.sh TARNU_EXE TARNU_DRIVE_EXE PATH RUNS
 # Needs WINEPREFIX and an X display (scripts/bench runs it under xvfb-run).
@@ -88,3 +90,5 @@ echo "encrypt: $(best "${encrypt[@]}") s"
 echo "decrypt: $(best "${decrypt[@]}") s"
 echo "slowest answer, encrypt: $(worst "${encrypt_answers[@]}") ms"
 echo "slowest answer, decrypt: $(worst "${decrypt_answers[@]}") ms"
+echo "every run's slowest answer, encrypt: ${encrypt_answers[*]} ms"
+echo "every run's slowest answer, decrypt: ${decrypt_answers[*]} ms"
