@@ -376,6 +376,20 @@ TEST_F(MainDlgTest, ProgressPastFourGibibytesStopsAtTheTotal) {
     });
 }
 
+// File names come faster than the prompt is drawn: one held back is shown by
+// the progress timer's next tick.
+TEST_F(MainDlgTest, AFileNameHeldBackIsShownByTheNextTick) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HWND prompt = GetDlgItem(hwnd, IDC_PROMPT_TEXT);
+        dialog.SetPromptText("first.txt");
+        EXPECT_TRUE(PumpUntil([&] { return TextOf(prompt) == "first.txt"; }, 2000));
+        dialog.SetPromptText("second.txt");
+        PumpMessages(10);
+        MainDlgProbe::Tick(dialog);
+        EXPECT_EQ(TextOf(prompt), "second.txt");
+    });
+}
+
 // Each of these messages repaints the owner-drawn controls before it returns.
 TEST_F(MainDlgTest, AChangeOfSchemeRepaintsAtOnce) {
     const HighContrastScheme scheme;
