@@ -207,10 +207,16 @@ int CMainDlg::LayoutHeight(WindowHeight kind) const {
     return ::MulDiv(markerTops[kind - 1], dpi, startDpi);
 }
 
+// Only a new height resizes the window, and its frame is left as it is: under
+// Wine a resize costs a job's start milliseconds, and a changed frame had the
+// whole window drawn again.
 void CMainDlg::SetLayout(WindowHeight kind) {
     layoutKind = kind;
-    SetWindowPos(nullptr, 0, 0, layoutWidth, LayoutHeight(kind) + frameHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    const RECT window = GetWindowRect();
+    const int height = LayoutHeight(kind) + frameHeight;
+    if (window.right - window.left != layoutWidth || window.bottom - window.top != height)
+        SetWindowPos(nullptr, 0, 0, layoutWidth, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HideCutControls();
 }
 

@@ -172,6 +172,11 @@ class CMainDlg : public CDialog, public WorkerOwner {
     };
     void PassToWindow(WorkerCall call);
     void TakeWorkerCalls();
+    // due: the progress timer's turn, whatever the time since the last.
+    void ShowWaitingPrompt(bool due);
+    static constexpr ULONGLONG kPromptMilliseconds = 100;
+    std::string waitingPrompt;  // the worker's latest file name, not yet shown
+    ULONGLONG promptShownAt = 0;
 
     Win32FileSystem fileSystem;
     Mailbox<WorkerCall> workerCalls{256};  // before the worker, which uses it

@@ -27,7 +27,6 @@ void CMainDlg::BeginJob(JobKind operation) {
     progressPanel.SetProgress(0, 0, 0);
     if (!ReadPassword(operation)) return;
     if (!CheckPasswordValue()) return WipeString(worker.password);
-    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->SetWindowText("");
     FileProcessor& processor = worker.Processor();
     processor.wipeRandom = settings.rand != 0;
     processor.wipeZero = settings.zero != 0;
@@ -106,20 +105,25 @@ bool CMainDlg::CheckPasswordValue() {
 }
 
 // The other operation's button becomes Stop; the boxes give way to the panel.
+// The keyboard lands on Stop before the boxes go: a hidden box that held the
+// focus would pass it on through the dialog first. Hidden, they are emptied
+// without being drawn.
 void CMainDlg::ShowRunning(JobKind operation) {
     const bool encrypt = operation == kJobEncrypt;
+    CButton& stopButton = encrypt ? decipherButton : cipherButton;
     cipherButton.EnableWindow(!encrypt);
     decipherButton.EnableWindow(encrypt);
-    (encrypt ? decipherButton : cipherButton)
-        .SetWindowText(
-            Texts().LookupText(encrypt ? "button_encryption_stop" : "button_decryption_stop"));
+    stopButton.SetWindowText(
+        Texts().LookupText(encrypt ? "button_encryption_stop" : "button_decryption_stop"));
     SetTimer(kProgressTimer, 200);
-    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) edit->ShowWindow(SW_HIDE);
+    MoveFocusTo(stopButton);
+    for (CBalloonEdit* edit : {&singleEdit, &passwordEdit, &confirmEdit}) {
+        edit->ShowWindow(SW_HIDE);
+        edit->SetWindowText("");
+    }
     progressPanel.ShowWindow(SW_SHOW);
     SetLayout(kHeightWithLog);
     ShowTaskbarState();
-    // The boxes are gone; the keyboard lands where the job is stopped.
-    MoveFocusTo(encrypt ? decipherButton : cipherButton);
 }
 
 // Through the dialog, so that the default button follows the focus.

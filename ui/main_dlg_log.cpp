@@ -55,7 +55,10 @@ LRESULT CMainDlg::OnWorkerCalls(WPARAM, LPARAM) {
     return 1;
 }
 
-// Only the last file's name would be seen: the others are skipped.
+// Only the last file's name would be seen: the others are skipped, and the
+// name waits while the one before has been up less than a tenth of a second
+// (the progress timer shows it then). Small files come by the hundred a
+// second, and the window drew the prompt anew for each.
 void CMainDlg::TakeWorkerCalls() {
     const std::deque<WorkerCall> calls = workerCalls.TakeAll();
     const WorkerCall* lastPrompt = nullptr;
@@ -71,8 +74,17 @@ void CMainDlg::TakeWorkerCalls() {
         lastWorkerLine = call.text;
         AddLogLine(call.text, call.kind);
     }
-    if (lastPrompt) promptText.SetWindowText(lastPrompt->text);
+    if (lastPrompt) waitingPrompt = lastPrompt->text;
+    ShowWaitingPrompt(false);
     if (errorSeen != errorBefore) ShowTaskbarState();
+}
+
+void CMainDlg::ShowWaitingPrompt(bool due) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (waitingPrompt.empty() || (!due && now - promptShownAt < kPromptMilliseconds)) return;
+    promptText.SetWindowText(waitingPrompt);
+    waitingPrompt.clear();
+    promptShownAt = now;
 }
 
 // Lines are numbered 1 to 999, then from 0 again; the list is emptied at
@@ -135,6 +147,7 @@ LRESULT CMainDlg::OnTimer(WPARAM id, LPARAM) {
 // title. The headers of small files make more bytes than were planned: the
 // figures stop at the total.
 void CMainDlg::ProgressTick() {
+    ShowWaitingPrompt(true);
     const int64_t total = int64_t(progress.total.load());
     const int64_t done = std::min(total, int64_t(progress.done + worker.Processor().GetCounters()));
     if (done < 1 || total < 1) return;
@@ -171,6 +184,7 @@ LRESULT CMainDlg::OnJobFinished(WPARAM, LPARAM) {
     AnnounceJobEnd();
     SetLayout(kHeightFull);
     ShowIdleTitle();
+    waitingPrompt.clear();
     promptText.SetWindowText(Texts().LookupText("please_input_password"));
     FocusPasswordBox();  // ready for the next job's password
     const bool pathsWaiting = !heldDrops.empty();

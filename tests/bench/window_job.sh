@@ -6,8 +6,11 @@
 # put in for the while.
 # Prints "encrypt: S s" and "decrypt: S s", the best of RUNS round trips, then
 # "slowest answer, encrypt: N ms" and "slowest answer, decrypt: N ms", the
-# window's slowest answer to a message during any of those jobs. The files end
-# as they began.
+# window's slowest answer to a message during any of those jobs, then each
+# run's in order and when it was asked, from the click ("every run's slowest
+# answer, encrypt: N ms at S s, ..."): the first encryption starts from the
+# window as it opens, the rest from the height a finished job leaves. The
+# files end as they began.
 #
 # Usage: window_job.sh TARNU_EXE TARNU_DRIVE_EXE PATH RUNS
 # Needs WINEPREFIX and an X display (scripts/bench runs it under xvfb-run).
@@ -57,22 +60,27 @@ drive find 60 >/dev/null
 files() { find "$folder" -maxdepth 1 -type f -name "$1" | wc -l; }
 seconds() { sed -n 's/^job: \([0-9.]*\) s.*/\1/p' <<<"$1"; }
 answer() { sed -n 's/^slowest answer: \([0-9.]*\) ms.*/\1/p' <<<"$1"; }
+asked() { sed -n 's/^slowest answer: \([0-9.]*\) ms.* asked at \([0-9.]*\) s.*/\1 ms at \2 s/p' <<<"$1"; }
 encrypt=()
 decrypt=()
 encrypt_answers=()
 decrypt_answers=()
+encrypt_asked=()
+decrypt_asked=()
 for _ in $(seq "$runs"); do
     sync
     drive type 1004 "$password" && drive type 1002 "$password"
     out=$(drive time-job 1007 | tr -d '\r')
     encrypt+=("$(seconds "$out")")
     encrypt_answers+=("$(answer "$out")")
+    encrypt_asked+=("$(asked "$out")")
     [ "$(files '*.cpy')" -eq "$count" ] || { echo "not every file was encrypted" >&2; exit 1; }
     sync
     drive type 1004 "$password"
     out=$(drive time-job 1008 | tr -d '\r')
     decrypt+=("$(seconds "$out")")
     decrypt_answers+=("$(answer "$out")")
+    decrypt_asked+=("$(asked "$out")")
 done
 drive close 30 >/dev/null
 wait "$tarnu_pid" || true
@@ -88,3 +96,6 @@ echo "encrypt: $(best "${encrypt[@]}") s"
 echo "decrypt: $(best "${decrypt[@]}") s"
 echo "slowest answer, encrypt: $(worst "${encrypt_answers[@]}") ms"
 echo "slowest answer, decrypt: $(worst "${decrypt_answers[@]}") ms"
+each() { local IFS=,; sed 's/,/, /g' <<<"$*"; }
+echo "every run's slowest answer, encrypt: $(each "${encrypt_asked[@]}")"
+echo "every run's slowest answer, decrypt: $(each "${decrypt_asked[@]}")"

@@ -202,7 +202,9 @@ TEST_F(MainDlgTest, HeightsFollowTheMarkersAtEveryDpi) {
             GetWindowRect(hwnd, &window);
             EXPECT_EQ(window.left, suggested.left);
             EXPECT_EQ(window.right - window.left, suggested.right - suggested.left);
-            for (WindowHeight kind : {kHeightWithLog, kHeightFull, kHeightCompact}) {
+            // First the height the window had: asked again, it still follows the DPI.
+            for (WindowHeight kind :
+                 {kHeightCompact, kHeightWithLog, kHeightFull, kHeightCompact}) {
                 dialog.SetLayout(kind);
                 PumpMessages(100);
                 EXPECT_EQ(HeightOf(hwnd), MulDiv(tops[kind - 1], dpi, 96) + frame) << kind;
@@ -371,6 +373,20 @@ TEST_F(MainDlgTest, ProgressPastFourGibibytesStopsAtTheTotal) {
         EXPECT_EQ(title.rfind("Tarnu 5368709120 byte ", 0), 0u) << title;
         EXPECT_EQ(MainDlgProbe::Panel(dialog).GetWindowText(), "100 %");
         progress.total = progress.done = 0;
+    });
+}
+
+// File names come faster than the prompt is drawn: one held back is shown by
+// the progress timer's next tick.
+TEST_F(MainDlgTest, AFileNameHeldBackIsShownByTheNextTick) {
+    RunModalWith(dialog, [&](HWND hwnd) {
+        const HWND prompt = GetDlgItem(hwnd, IDC_PROMPT_TEXT);
+        dialog.SetPromptText("first.txt");
+        EXPECT_TRUE(PumpUntil([&] { return TextOf(prompt) == "first.txt"; }, 2000));
+        dialog.SetPromptText("second.txt");
+        PumpMessages(10);
+        MainDlgProbe::Tick(dialog);
+        EXPECT_EQ(TextOf(prompt), "second.txt");
     });
 }
 
