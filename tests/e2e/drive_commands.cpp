@@ -39,9 +39,9 @@ LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Times the window's answer to an empty message every 20 ms, from a thread of
 // its own so that a slow answer does not delay seeing the job end, and keeps
-// the slowest and when it was asked, from the watch's start. Each ask is a round trip through the
-// window's thread, about 0.3 ms of work under Wine: fifty a second take under 2% of a core from the
-// job.
+// the slowest and when it was asked, from the watch's start. Each ask is a
+// round trip through the window's thread, about 0.3 ms of work under Wine:
+// fifty a second take under 2% of a core from the job.
 class AnswerWatch {
   public:
     explicit AnswerWatch(HWND window) : thread([this, window] { Watch(window); }) {}
