@@ -30,7 +30,10 @@ void Say(const char* line) {
 }
 
 // Windows runs this on a thread of its own; true keeps the program alive.
-// The second interrupt ends it with the status of the first.
+// The second interrupt ends it with the status of the first, as _exit does:
+// ExitProcess would first stop the other threads wherever they are and then
+// run every library's detach code, which may wait for or trip over what a
+// stopped thread left half done.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
     if (!interrupted.exchange(true)) {
@@ -38,7 +41,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
         return TRUE;
     }
     Say(kEndedLine);
-    ExitProcess(130);
+    TerminateProcess(GetCurrentProcess(), 130);
+    return TRUE;  // not reached
 }
 
 }  // namespace
