@@ -59,12 +59,9 @@ drive find 60 >/dev/null
 # The files in the folder whose names match.
 files() { find "$folder" -maxdepth 1 -type f -name "$1" | wc -l; }
 seconds() { sed -n 's/^job: \([0-9.]*\) s.*/\1/p' <<<"$1"; }
-answer() { sed -n 's/^slowest answer: \([0-9.]*\) ms.*/\1/p' <<<"$1"; }
 asked() { sed -n 's/^slowest answer: \([0-9.]*\) ms.* asked at \([0-9.]*\) s.*/\1 ms at \2 s/p' <<<"$1"; }
 encrypt=()
 decrypt=()
-encrypt_answers=()
-decrypt_answers=()
 encrypt_asked=()
 decrypt_asked=()
 for _ in $(seq "$runs"); do
@@ -72,14 +69,12 @@ for _ in $(seq "$runs"); do
     drive type 1004 "$password" && drive type 1002 "$password"
     out=$(drive time-job 1007 | tr -d '\r')
     encrypt+=("$(seconds "$out")")
-    encrypt_answers+=("$(answer "$out")")
     encrypt_asked+=("$(asked "$out")")
     [ "$(files '*.cpy')" -eq "$count" ] || { echo "not every file was encrypted" >&2; exit 1; }
     sync
     drive type 1004 "$password"
     out=$(drive time-job 1008 | tr -d '\r')
     decrypt+=("$(seconds "$out")")
-    decrypt_answers+=("$(answer "$out")")
     decrypt_asked+=("$(asked "$out")")
 done
 drive close 30 >/dev/null
@@ -94,8 +89,8 @@ best() { printf '%s\n' "$@" | sort -g | head -n 1; }
 worst() { printf '%s\n' "$@" | sort -g | tail -n 1; }
 echo "encrypt: $(best "${encrypt[@]}") s"
 echo "decrypt: $(best "${decrypt[@]}") s"
-echo "slowest answer, encrypt: $(worst "${encrypt_answers[@]}") ms"
-echo "slowest answer, decrypt: $(worst "${decrypt_answers[@]}") ms"
+echo "slowest answer, encrypt: $(worst "${encrypt_asked[@]%% *}") ms"
+echo "slowest answer, decrypt: $(worst "${decrypt_asked[@]%% *}") ms"
 each() { local IFS=,; sed 's/,/, /g' <<<"$*"; }
 echo "every run's slowest answer, encrypt: $(each "${encrypt_asked[@]}")"
 echo "every run's slowest answer, decrypt: $(each "${decrypt_asked[@]}")"
